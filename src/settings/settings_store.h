@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSqlDatabase>
+#include <QString>
+
+namespace tarnwick {
+
+// Everything the launcher remembers between runs: string values under an application,
+// a backslash-separated section path and a key. Section and key names compare without
+// regard to letter case and keep the case in which they were first written.
+//
+// Backed by one SQLite file per user. Every write is durable when it returns; a
+// Transaction groups the writes of one window's save into one commit. Several program
+// instances may share the file: SQLite's locking plus a busy timeout serialises them.
+class SettingsStore
+{
+public:
+    static constexpr auto kApplication = "Orlem Brask";
+
+    SettingsStore();
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The file the program uses: $TARNWICK_SETTINGS, else "settings.db" in the per-user
+    // configuration folder.
+    static QString defaultPath();
+
+    // Opens (or creates) the settings file. On failure the store keeps working in memory
+    // with no saved values, the file is left untouched, and errorText() says why.
+    bool open(const QString& path);
+    // A store that lives only in memory (tests, and the fallback of open()).
+    void openInMemory();
+
+    QString path() const { return m_path; }
+    QString errorText() const { return m_error; }
+    bool isPersistent() const { return m_persistent; }
+
+    QString read(const QString& section, const QString& key, const QString& fallback = {}) const;
+    bool contains(const QString& section, const QString& key) const;
+    void write(const QString& section, const QString& key, const QString& value);
+    void deleteSection(const QString& section);
+
+    // All keys of one section, keyed by the key name folded to lower case.
+    QHash<QString, QString> readSection(const QString& section) const;
+    // All (key, value) pairs of one section in the case they were written, oldest first.
+    QList<QPair<QString, QString>> entries(const QString& section) const;
+
+    // Groups writes into one commit; nests. Committed by commit() or the destructor.
+    class Transaction
+    {
+    public:
+        explicit Transaction(SettingsStore& store);
+        ~Transaction();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+    private:
+        SettingsStore& m_store;
+    };
+
+private:
+    bool exec(const QString& sql) const;
+    bool createSchema();
+    void begin();
+    void end();
+
+    QString m_connection;
+    QString m_path;
+    QString m_error;
+    bool m_persistent = false;
+    int m_depth = 0;
+};
+
+} // namespace tarnwick

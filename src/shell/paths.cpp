@@ -1,0 +1,67 @@
+#include "shell/paths.h"
+
+#include <QDir>
+
+namespace tarnwick::paths {
+
+QString toNative(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return path;
+#else
+    QString p = path;
+    p.replace(u'\\', u'/');
+    return p;
+#endif
+}
+
+QString withoutTrailingSeparator(const QString& folder)
+{
+    if (!folder.isEmpty() && isSeparator(folder.back())) return folder.left(folder.size() - 1);
+    return folder;
+}
+
+QString join(const QString& folder, const QString& name)
+{
+    return withoutTrailingSeparator(folder) + QDir::separator() + name;
+}
+
+static qsizetype lastSeparator(const QString& path)
+{
+    for (qsizetype i = path.size() - 1; i >= 0; --i)
+        if (isSeparator(path.at(i))) return i;
+    return -1;
+}
+
+QString fileNamePart(const QString& path)
+{
+    return path.mid(lastSeparator(path) + 1);
+}
+
+QString folderPart(const QString& path)
+{
+    const qsizetype i = lastSeparator(path);
+    return i < 0 ? QString() : path.left(i);
+}
+
+QString unquoted(QString text)
+{
+    text.remove(u'"');
+    return text;
+}
+
+QString quotedIfBlank(const QString& path)
+{
+    return path.contains(u' ') ? u'"' + path + u'"' : path;
+}
+
+QString portExecutableName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("zdoom.exe");
+#else
+    return QStringLiteral("zdoom");
+#endif
+}
+
+} // namespace tarnwick::paths

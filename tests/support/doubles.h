@@ -1,0 +1,117 @@
+#pragma once
+
+#include "platform/document_opener.h"
+#include "platform/file_dialog.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/process_launcher.h"
+#include "platform/screen.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+namespace tarnwick::test {
+
+// A message box that answers from a queue and remembers every prompt. A prompt with no
+// queued answer fails the running test.
+class ScriptedMessageBox final : public MessageBox
+{
+public:
+    struct Prompt
+    {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+    };
+    struct InputPrompt
+    {
+        QString prompt;
+        QString title;
+        QString initial;
+    };
+
+    QQueue<Answer> answers;
+    // Input boxes: a queued std::nullopt-like empty entry means "Cancel".
+    QQueue<QString> inputs;
+    QQueue<bool> inputAccepted;
+    QList<Prompt> prompts;
+    QList<InputPrompt> inputPrompts;
+
+    void expect(Answer a) { answers.enqueue(a); }
+    void expectInput(const QString& text, bool accept = true)
+    {
+        inputs.enqueue(text);
+        inputAccepted.enqueue(accept);
+    }
+
+    Answer show(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+    bool input(const QString& prompt, const QString& title, QString& value) override;
+};
+
+// File dialogs that answer from queues and remember what they were asked.
+class ScriptedFileDialog final : public FileDialog
+{
+public:
+    struct Call
+    {
+        QString kind; // "open", "save" or "folder"
+        QString title;
+        QString filter;
+        QString initialFolder;
+    };
+
+    QQueue<QString> answers;
+    QList<Call> calls;
+
+    void expect(const QString& path) { answers.enqueue(path); }
+
+    QString openFile(const QString& title, const QString& filter, const QString& initialFolder) override;
+    QString saveFile(const QString& title, const QString& filter, const QString& initialFolder) override;
+    QString chooseFolder(const QString& prompt) override;
+
+private:
+    QString answer(const Call& call);
+};
+
+class RecordingLauncher final : public ProcessLauncher
+{
+public:
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+        QString folder;
+    };
+    QList<Start> starts;
+    bool fail = false;
+    Failure failure{QStringLiteral("No such file or directory"), 2};
+
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& workingFolder, Failure& out) override;
+};
+
+class RecordingOpener final : public DocumentOpener
+{
+public:
+    QStringList opened;
+    bool open(const QString& documentOrAddress) override
+    {
+        opened << documentOrAddress;
+        return true;
+    }
+};
+
+class FixedScreen final : public Screen
+{
+public:
+    explicit FixedScreen(int w) : m_width(w) {}
+    int width() const override { return m_width; }
+
+private:
+    int m_width;
+};
+
+} // namespace tarnwick::test
