@@ -1,0 +1,368 @@
+#include "editors/bots/bot_editor_controller.h"
+
+#include "editors/bots/bot_roster.h"
+#include "platform/message_box.h"
+#include "shell/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tarnwick {
+
+namespace {
+
+using Answer = MessageBox::Answer;
+using Buttons = MessageBox::Buttons;
+using Icon = MessageBox::Icon;
+
+constexpr std::array<const char*, 4> kSkillCaptions{{"&Aiming (", "&Perfection (", "&Reaction (", "&ISP ("}};
+constexpr std::array<const char*, 3> kChannelCaptions{{"Re&d (", "&Green (", "B&lue ("}};
+
+const QString kEditorError = QStringLiteral("ZDoom Cajun Bot Editor Error");
+
+// Braces separate the roster's fields and records, and the port reads the file as
+// tab-separated items, so none of them may stand inside a value the user types.
+QString fieldSafe(QString text)
+{
+    text.replace(u'{', u'(');
+    text.replace(u'}', u')');
+    text.replace(u'\t', u' ');
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+int hexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f') return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+// The two hexadecimal digits at `at`, or -1 when they are not there.
+int hexPair(const QString& field, qsizetype at)
+{
+    if (field.size() < at + 2) return -1;
+    const int high = hexDigit(field.at(at));
+    const int low = hexDigit(field.at(at + 1));
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
+}
+
+QStringList weaponsInDigitOrder()
+{
+    QStringList rows;
+    for (int d = 0; d < BotEditorController::kWeaponRows; ++d) rows << roster::weaponName(d);
+    return rows;
+}
+
+} // namespace
+
+BotEditorController::BotEditorController(const QString& portFolder, MessageBox& messages,
+                                         QObject* parent)
+    : QObject(parent), m_portFolder(portFolder), m_messages(messages),
+      m_weapons(weaponsInDigitOrder())
+{
+}
+
+QString BotEditorController::rosterPath() const
+{
+    return roster::RosterPath(m_portFolder);
+}
+
+void BotEditorController::load()
+{
+    // The controls' first values must not be stored over the first bot.
+    HoldStore = true;
+    const QString path = paths::toNative(rosterPath());
+    if (!QFileInfo::exists(path)) {
+        ResetAll();
+    } else {
+        QFile file(path);
+        QString text;
+        if (file.open(QIODevice::ReadOnly) && roster::readText(file, text)) {
+            GetBots(text);
+        } else {
+            m_messages.show(QStringLiteral("Cannot read the file '%1'.  The default bots are shown "
+                                           "instead; pressing Close will replace the file with them.")
+                                .arg(rosterPath()),
+                            kEditorError, Buttons::Ok, Icon::Exclamation);
+            ResetAll();
+        }
+    }
+    m_weaponRow = 0;
+    emit changed();
+}
+
+void BotEditorController::GetBots(const QString& fileText)
+{
+    roster::ReadResult read = roster::GetBots(fileText);
+    Roster = read.Roster;
+    fillNames(read.names);
+}
+
+void BotEditorController::ResetAll()
+{
+    Roster = roster::defaultRoster();
+    fillNames(roster::defaultNames());
+}
+
+void BotEditorController::fillNames(const QStringList& names)
+{
+    m_names = names;
+    selectBot(0);
+}
+
+QString BotEditorController::skillCaption(Skill s) const
+{
+    return QLatin1String(kSkillCaptions[size_t(s)]) + QString::number(skill(s)) + QStringLiteral("):");
+}
+
+QString BotEditorController::channelCaption(Channel c) const
+{
+    return QLatin1String(kChannelCaptions[size_t(c)]) + QString::number(channel(c), 16).toUpper()
+         + QStringLiteral("):");
+}
+
+QString BotEditorController::shownRecord() const
+{
+    QString weaponpref;
+    for (int row = 0; row < m_weapons.size(); ++row) {
+        const int digit = roster::weaponDigit(m_weapons.at(row));
+        weaponpref += QChar(u'0' + (digit < 0 ? row : digit));
+    }
+    const QStringList fields{
+        CurBotName,
+        QString::number(skill(Skill::Aiming)),
+        QString::number(skill(Skill::Perfection)),
+        QString::number(skill(Skill::Reaction)),
+        QString::number(skill(Skill::Isp)),
+        QString::asprintf("\"%02x %02x %02x\"", m_colour[0], m_colour[1], m_colour[2]),
+        fieldSafe(m_skin),
+        weaponpref,
+    };
+    return fields.join(roster::kFieldSeparator);
+}
+
+void BotEditorController::SetBot(const QString& DefBot)
+{
+    Roster = roster::replaceRecord(Roster, CurBot, DefBot.isEmpty() ? shownRecord() : DefBot);
+}
+
+void BotEditorController::showRecord(const QString& rec)
+{
+    const QStringList fields = rec.split(roster::kFieldSeparator);
+    const auto field = [&fields](int position) { return position < fields.size() ? fields.at(position) : QString(); };
+    const auto has = [&fields](int position) { return position < fields.size(); };
+
+    for (size_t s = 0; s < m_skill.size(); ++s) {
+        bool ok = false;
+        const int value = field(int(s) + 1).trimmed().toInt(&ok);
+        if (ok && value >= 0 && value <= kSkillMax) m_skill[s] = value;
+    }
+    // The colour is "rr gg bb" in quotes: the pairs start at the 2nd, 5th and 8th character.
+    for (size_t c = 0; c < m_colour.size(); ++c) {
+        const int value = hexPair(field(5), qsizetype(1 + 3 * c));
+        if (value >= 0) m_colour[c] = value;
+    }
+    if (has(6)) m_skin = field(6);
+    if (has(7)) {
+        // Nine rows whatever the field holds: a position the field leaves out, or fills
+        // with something that is no weapon digit, shows the weapon of that position.
+        const QString pref = field(7);
+        for (int row = 0; row < kWeaponRows; ++row) {
+            int digit = row;
+            if (row < pref.size() && pref.at(row) >= u'0' && pref.at(row) <= u'8')
+                digit = pref.at(row).unicode() - u'0';
+            m_weapons[row] = roster::weaponName(digit);
+        }
+    }
+}
+
+void BotEditorController::CheckReset()
+{
+    m_resetEnabled = roster::isDefaultName(CurBotName);
+    m_resetCaption = m_resetEnabled ? QStringLiteral("Re&set ") + CurBotName : QStringLiteral("Re&set");
+}
+
+void BotEditorController::selectBot(int index)
+{
+    if (index < 0 || index >= m_names.size()) return;
+    if (!HoldStore) SetBot(); // CurBot is still the bot shown until now
+    const int row = m_weaponRow;
+    showRecord(roster::record(Roster, index));
+    m_weaponRow = row;
+    HoldStore = false;
+    CurBotName = m_names.at(index);
+    CurBot = index;
+    CheckReset();
+    emit changed();
+}
+
+void BotEditorController::setSkill(Skill s, int value)
+{
+    m_skill[size_t(s)] = qBound(0, value, kSkillMax);
+    emit changed();
+}
+
+void BotEditorController::setChannel(Channel c, int value)
+{
+    m_colour[size_t(c)] = qBound(0, value, kChannelMax);
+    emit changed();
+}
+
+void BotEditorController::setSkin(const QString& text)
+{
+    m_skin = text;
+    emit changed();
+}
+
+void BotEditorController::leaveSkin()
+{
+    if (m_skin.trimmed().isEmpty()) m_skin = QStringLiteral("base");
+    emit changed();
+}
+
+void BotEditorController::selectWeaponRow(int row)
+{
+    if (row < -1 || row >= kWeaponRows) return;
+    m_weaponRow = row;
+    emit changed();
+}
+
+void BotEditorController::moveWeaponUp()
+{
+    const int row = m_weaponRow;
+    if (row <= 0 || row >= kWeaponRows) return;
+    m_weapons.move(row, row - 1);
+    m_weaponRow = row - 1;
+    emit changed();
+}
+
+void BotEditorController::moveWeaponDown()
+{
+    const int row = m_weaponRow;
+    if (row < 0 || row >= kWeaponRows - 1) return;
+    m_weapons.move(row, row + 1);
+    m_weaponRow = row + 1;
+    emit changed();
+}
+
+void BotEditorController::MenuReplace(const QString& weapon)
+{
+    if (m_weaponRow < 0 || m_weaponRow >= kWeaponRows || roster::weaponDigit(weapon) < 0) return;
+    m_weapons[m_weaponRow] = weapon;
+    emit changed();
+}
+
+bool BotEditorController::askName(const QString& prompt, const QString& title, QString& name)
+{
+    QString typed;
+    if (!m_messages.input(prompt, title, typed)) return false;
+    typed = typed.trimmed().left(kNameLength);
+    if (typed.isEmpty()) return false;
+    name = fieldSafe(typed);
+    return true;
+}
+
+bool BotEditorController::nameInUse(const QString& name) const
+{
+    return m_names.contains(name, Qt::CaseInsensitive);
+}
+
+void BotEditorController::add()
+{
+    QString name;
+    if (!askName(QStringLiteral("Type the new bot's name:"), QStringLiteral("Add Bot"), name)) return;
+    if (nameInUse(name)) {
+        m_messages.show(QStringLiteral("The name '%1' is already in use.  Please choose a unique name.").arg(name),
+                        QStringLiteral("Add Bot Error"), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    // A new bot starts with the first default bot's values under its own name.
+    const QString first = roster::defaultRecord(0);
+    Roster = roster::appendRecord(Roster, name + first.mid(first.indexOf(roster::kFieldSeparator)));
+    m_names << name;
+    selectBot(int(m_names.size()) - 1);
+}
+
+void BotEditorController::remove()
+{
+    if (m_names.size() <= 1) {
+        m_messages.show(QStringLiteral("You must have at least one bot"), QStringLiteral("Remove Error"),
+                        Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    const QString question = QStringLiteral("Are you sure you want to remove the bot '%1' (removing a "
+                                            "custom bot cannot be undone)?").arg(m_names.at(CurBot));
+    if (m_messages.show(question, QStringLiteral("Remove Bot"), Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return;
+    // The removed bot's unstored edits go with it; nothing is stored over another record.
+    Roster = roster::removeRecord(Roster, CurBot);
+    HoldStore = true;
+    m_names.removeAt(CurBot);
+    selectBot(0);
+}
+
+void BotEditorController::rename()
+{
+    QString name;
+    const QString prompt = QStringLiteral("Type a new name for '%1':").arg(m_names.value(CurBot));
+    if (!askName(prompt, QStringLiteral("Rename Bot"), name)) return;
+    if (nameInUse(name)) {
+        m_messages.show(QStringLiteral("The name '%1' is already in use.  Please choose a unique name.").arg(name),
+                        QStringLiteral("Rename Bot Error"), Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    // The record's name field follows at the next store.
+    CurBotName = name;
+    m_names[CurBot] = name;
+    emit changed();
+}
+
+void BotEditorController::resetBot()
+{
+    if (!m_resetEnabled) return;
+    const QString name = m_names.value(CurBot);
+    const QString question = QStringLiteral("Are you sure you want to reset the bot '%1' to its default settings?").arg(name);
+    if (m_messages.show(question, QStringLiteral("Reset Bot"), Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return;
+    HoldStore = true;
+    const QString defaults = roster::defaultRecordFor(name);
+    if (!defaults.isEmpty()) SetBot(defaults);
+    selectBot(CurBot);
+}
+
+void BotEditorController::resetAll()
+{
+    const QString question = QStringLiteral("Are you sure you want to reset all bots settings?  "
+                                            "This will delete any bots you may have added.");
+    if (m_messages.show(question, QStringLiteral("Reset All Bots"), Buttons::YesNo, Icon::Question) != Answer::Yes)
+        return;
+    HoldStore = true;
+    ResetAll();
+}
+
+bool BotEditorController::close()
+{
+    selectBot(CurBot); // stores the shown bot into the roster
+    const QChar sep = QDir::separator();
+    const QString shownPath = m_portFolder + sep + QStringLiteral("zcajun") + sep + QStringLiteral("Bots.cfg");
+    const QString text = QStringLiteral("An error occurred when trying to write to the file '") + shownPath
+                       + QStringLiteral("'.  Make sure the file is not read-only or in use by another program.\r\n\r\n"
+                                        "Press Retry to try again.  You will lose any changes if you press Abort.");
+    for (;;) {
+        if (roster::writeFile(rosterPath(), Roster)) return true;
+        switch (m_messages.show(text, kEditorError, Buttons::AbortRetryIgnore, Icon::Critical)) {
+        case Answer::Abort:
+            return true;
+        case Answer::Retry:
+            continue;
+        default: // Ignore: back to the editor, the roster still in memory
+            return false;
+        }
+    }
+}
+
+} // namespace tarnwick
