@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tarnwick {
+
+class FileChooser;
+class FileSystem;
+class Histories;
+class LaunchSession;
+class MessageBox;
+class ProcessLauncher;
+
+// Starts the port with the command box's text as it stands (hand edits included) and
+// writes the same launch as a batch file or shell script.
+class Launcher
+{
+public:
+    Launcher(LaunchSession& session, Histories& histories, ProcessLauncher& processes,
+             MessageBox& messages, FileChooser& chooser, FileSystem& fs);
+
+    // "&Run game": start in the port folder, then remember the launch in the histories.
+    void run();
+    // "&Export .bat file...": a ".sh" name gets a shell script instead.
+    void exportBatch();
+
+    // The six lines of the batch file, each ending in CR LF.
+    static QString batchText(const QString& folder, const QString& exe, const QString& command);
+    // A POSIX shell script that changes to the port folder and starts the port with the
+    // command's arguments, each quoted for the shell.
+    static QString shellScriptText(const QString& folder, const QString& exe, const QString& command);
+    static QString shellQuote(const QString& word);
+
+private:
+    void recordLaunch();
+
+    LaunchSession& m_session;
+    Histories& m_histories;
+    ProcessLauncher& m_processes;
+    MessageBox& m_messages;
+    FileChooser& m_chooser;
+    FileSystem& m_fs;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,183 @@
+#include "pages/game/game_options_controller.h"
+
+#include "pages/game/savegame_scan.h"
+#include "platform/file_system.h"
+#include "shell/file_chooser.h"
+#include "shell/keep_numeric.h"
+#include "shell/paths.h"
+
+namespace tarnwick {
+
+GameOptionsController::GameOptionsController(LaunchSession& session, FileChooser& chooser,
+                                             FileSystem& fs)
+    : m_session(session), m_chooser(chooser), m_fs(fs)
+{
+}
+
+void GameOptionsController::setText(QString LaunchProfile::*field, const QString& text)
+{
+    if (m_session.profile().*field == text) return;
+    m_session.profile().*field = text;
+    m_session.MainProc();
+}
+
+void GameOptionsController::setExe(const QString& text) { setText(&LaunchProfile::txtEXE, text); }
+void GameOptionsController::setIni(const QString& text) { setText(&LaunchProfile::txtINI, text); }
+void GameOptionsController::setIwad(const QString& text) { setText(&LaunchProfile::txtIWAD, text); }
+void GameOptionsController::setParm(const QString& text) { setText(&LaunchProfile::txtParm, text); }
+void GameOptionsController::setDemoFile(const QString& text) { setText(&LaunchProfile::txtLMP, text); }
+
+void GameOptionsController::setFolder(const QString& text)
+{
+    if (m_session.profile().txtFol == text) return;
+    m_session.profile().txtFol = text;
+    rescanSaveGames();
+}
+
+void GameOptionsController::setMaxDemo(const QString& text)
+{
+    if (m_session.profile().txtMaxdemo == text) return;
+    m_session.profile().txtMaxdemo = settleNumeric(text);
+    m_session.MainProc();
+}
+
+void GameOptionsController::setResetLocations(int value)
+{
+    m_session.profile().chkReset = value;
+    m_session.notify();
+}
+
+void GameOptionsController::setDemos(int value)
+{
+    if (m_session.profile().chkDemos == value) return;
+    m_session.profile().chkDemos = value;
+    m_session.MainProc(); // the demo controls follow chkDemos and the mode
+}
+
+void GameOptionsController::selectPlayDemo()
+{
+    m_session.profile().optPlay = true;
+    m_session.profile().optRecord = false;
+    m_session.MainProc();
+}
+
+void GameOptionsController::selectRecordDemo()
+{
+    m_session.profile().optRecord = true;
+    m_session.profile().optPlay = false;
+    m_session.MainProc();
+}
+
+void GameOptionsController::setTimeDemo(int value)
+{
+    if (m_session.profile().chkTimedemo == value) return;
+    m_session.profile().chkTimedemo = value;
+    m_session.MainProc();
+}
+
+void GameOptionsController::browseInto(void (GameOptionsController::*set)(const QString&),
+                                       const QString& title, const QString& filter)
+{
+    const QString path = m_chooser.FileDialogOpen(title, filter);
+    if (!path.isEmpty()) (this->*set)(path);
+}
+
+void GameOptionsController::browseExe()
+{
+    browseInto(&GameOptionsController::setExe, QStringLiteral("Choose ZDoom.exe"),
+               QStringLiteral("Application (*.exe)|*.exe|"));
+}
+
+void GameOptionsController::browseFolder()
+{
+    const QString folder =
+        m_chooser.chooseFolder(QStringLiteral("Choose the folder that contains the ZDoom files:"));
+    if (!folder.isEmpty()) setFolder(folder);
+}
+
+void GameOptionsController::browseIni()
+{
+    browseInto(&GameOptionsController::setIni, QStringLiteral("Choose a ZDoom Configuration File"),
+               QStringLiteral("Configuration Settings (*.ini)|*.ini|CFG File (*.cfg)|*.cfg|"));
+}
+
+void GameOptionsController::browseIwad()
+{
+    browseInto(&GameOptionsController::setIwad, QStringLiteral("Choose an IWAD File"),
+               QStringLiteral("Doom WAD File (*.wad)|*.wad|"));
+}
+
+void GameOptionsController::browseParm()
+{
+    browseInto(&GameOptionsController::setParm, QStringLiteral("Choose a Parameter File"),
+               QStringLiteral("Text Document (*.txt)|*.txt|"));
+}
+
+void GameOptionsController::browseDemo()
+{
+    const QString filter = QStringLiteral("Doom Demo Files (*.lmp)|*.lmp|");
+    const QString path =
+        m_session.profile().optPlay
+            ? m_chooser.FileDialogOpen(QStringLiteral("Choose a Demo File to Play"), filter)
+            : m_chooser.FileDialogSave(QStringLiteral("Choose a Demo File to Record"), filter);
+    if (!path.isEmpty()) setDemoFile(path);
+}
+
+void GameOptionsController::rescanSaveGames()
+{
+    LaunchProfile& p = m_session.profile();
+    const int remembered = p.lvwLG;
+    p.lvwLGRows.resize(1);
+    p.lvwLG = 1;
+
+    const QString folder = p.txtFol;
+    if (m_fs.folderExists(folder)) {
+        const SaveGameFolder scan = scanSaveGameFolder(folder);
+        p.ZDSsFiles = scan.files;
+        p.lvwLGRows.append(scan.rows);
+        // The selection is kept by position; a scan cut short by a bad file, or a row that
+        // is gone, falls back to "<Do not load a game>".
+        if (scan.completed && remembered >= 1 && remembered <= p.lvwLGRows.size())
+            p.lvwLG = remembered;
+    } else {
+        p.ZDSsFiles.clear();
+    }
+    chooseSaveGame(p.lvwLG);
+}
+
+void GameOptionsController::chooseSaveGame(int row)
+{
+    LaunchProfile& p = m_session.profile();
+    if (row < 1 || row > p.lvwLGRows.size()) return;
+    p.lvwLG = row;
+    p.ZDSs = row - 2;
+    // Saves without a game WAD field (and foreign files) have no picture to show.
+    const bool hasPicture = !p.lvwLGRows.at(row - 1).cells[1].isEmpty();
+    p.wbPic = hasPicture ? paths::join(paths::toNative(p.txtFol), p.selectedSaveFile()) : QString();
+    m_session.MainProc();
+}
+
+void GameOptionsController::reset()
+{
+    LaunchProfile& p = m_session.profile();
+    m_session.Rst = true;
+    if (p.chkReset == 1) {
+        setExe(QString());
+        setFolder(QString());
+    }
+    setIni(QString());
+    setIwad(QString());
+    setParm(QString());
+    setDemos(0);
+    if (!p.optPlay) selectPlayDemo();
+    setDemoFile(QString());
+    setTimeDemo(0);
+    setMaxDemo(QString());
+    p.lvwLG = 1;
+    p.ZDSs = -1;
+    p.wbPic.clear();
+    m_session.Rst = false;
+    m_session.MainProc();
+}
+
+} // namespace tarnwick

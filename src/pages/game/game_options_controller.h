@@ -1,0 +1,65 @@
+#pragma once
+
+#include "launch/launch_session.h"
+
+namespace tarnwick {
+
+class FileChooser;
+class FileSystem;
+
+// "1: Game Options": where the port lives, the configuration, game WAD and parameter
+// files, the demo options and the save game to load.
+class GameOptionsController
+{
+public:
+    GameOptionsController(LaunchSession& session, FileChooser& chooser, FileSystem& fs);
+
+    // Text edits and history choices; each recomposes.
+    void setExe(const QString& text);
+    void setFolder(const QString& text); // also rescans the save games there
+    void setIni(const QString& text);
+    void setIwad(const QString& text);
+    void setParm(const QString& text);
+    void setDemoFile(const QString& text);
+    void setMaxDemo(const QString& text); // keeps a whole number of at least 1, or nothing
+    void setResetLocations(int value);
+
+    void setDemos(int value);
+    void selectPlayDemo();
+    void selectRecordDemo();
+    void setTimeDemo(int value);
+
+    // The six "..." buttons.
+    void browseExe();
+    void browseFolder();
+    void browseIni();
+    void browseIwad();
+    void browseParm();
+    void browseDemo();
+
+    // Rebuilds the save-game list from the port folder, keeping the selected row by position.
+    void rescanSaveGames();
+    // A click on row `row` (1-based) of the save-game list.
+    void chooseSaveGame(int row);
+
+    void reset();
+
+    // Which demo controls accept input.
+    bool demoControlsEnabled() const { return m_session.profile().chkDemos == 1; }
+    bool timeDemoEnabled() const { return demoControlsEnabled() && m_session.profile().optPlay; }
+    bool maxDemoEnabled() const { return demoControlsEnabled() && !m_session.profile().optPlay; }
+
+    // The folder box appends what is typed: every key but Delete puts the caret at the end first.
+    static bool folderKeyMovesCaretToEnd(int key) { return key != 0x01000007 /* Qt::Key_Delete */; }
+
+private:
+    void setText(QString LaunchProfile::*field, const QString& text);
+    void browseInto(void (GameOptionsController::*set)(const QString&), const QString& title,
+                    const QString& filter);
+
+    LaunchSession& m_session;
+    FileChooser& m_chooser;
+    FileSystem& m_fs;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,122 @@
+#include "settings/history.h"
+
+#include "settings/settings_store.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::array<const char*, kHistoryCount> kNames = {
+    "ZEXE", "ZFolder", "Config", "IWAD", "Parm", "Demo",
+    "PWAD", "Deh",     "Join",   "EC",   "Net",  "TransFile"};
+
+QString sectionOf(const QString& RegName)
+{
+    return QStringLiteral("Tarnwick\\History\\") + RegName;
+}
+
+bool lessIgnoringCase(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+// The largest entry number present in a list's section.
+qint64 largestEntry(const QHash<QString, QString>& keys, const QString& RegName)
+{
+    const QString prefix = RegName.toLower();
+    qint64 largest = 0;
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        if (!it.key().startsWith(prefix)) continue;
+        bool ok = false;
+        const qint64 n = QStringView(it.key()).mid(prefix.size()).toLongLong(&ok);
+        if (ok && n > largest) largest = n;
+    }
+    return largest;
+}
+
+// The count key as a whole number. The program only ever writes whole numbers of 0 or
+// more; a damaged key (a word, a fraction, a negative or huge number) counts as the
+// largest entry number present, so a reader can neither hang nor crash on it.
+qint64 countOf(const QHash<QString, QString>& keys, const QString& RegName, qint64 fallback)
+{
+    const auto it = keys.constFind((RegName + QStringLiteral("Count")).toLower());
+    if (it == keys.cend()) return fallback;
+    bool ok = false;
+    const qint64 n = it->trimmed().toLongLong(&ok);
+    if (ok && n >= 0 && n <= 2147483647) return n;
+    return largestEntry(keys, RegName);
+}
+
+} // namespace
+
+QString historyName(History h)
+{
+    return QString::fromLatin1(kNames[static_cast<int>(h)]);
+}
+
+Histories::Histories(SettingsStore& store, QObject* parent) : QObject(parent), m_store(store) {}
+
+QStringList Histories::stored(const QString& RegName) const
+{
+    const QHash<QString, QString> keys = m_store.readSection(sectionOf(RegName));
+    // Entries past the last one present are all missing: no need to walk to a huge count.
+    const qint64 count = std::min(countOf(keys, RegName, 1), largestEntry(keys, RegName));
+    QStringList entries;
+    const QString prefix = RegName.toLower();
+    for (qint64 i = 1; i <= count; ++i) {
+        const QString text = keys.value(prefix + QString::number(i));
+        if (!text.isEmpty()) entries.append(text);
+    }
+    return entries;
+}
+
+void Histories::insertSorted(QStringList& list, const QString& text)
+{
+    list.insert(std::upper_bound(list.begin(), list.end(), text, lessIgnoringCase), text);
+}
+
+void Histories::GetHistory(History cmb, const QString& RegName)
+{
+    QStringList& list = m_shown[static_cast<int>(cmb)];
+    QStringList entries = stored(RegName);
+    std::stable_sort(entries.begin(), entries.end(), lessIgnoringCase);
+    if (list.isEmpty()) {
+        list = entries;
+    } else {
+        for (const QString& e : entries) insertSorted(list, e);
+    }
+    emit changed(cmb);
+}
+
+void Histories::CmbProc(const QString& Str, const QString& RegName, History cmb)
+{
+    if (Str.isEmpty()) return;
+    const QString upper = Str.toUpper();
+    const QStringList entries = stored(RegName);
+    for (const QString& e : entries)
+        if (e.toUpper() == upper) return;
+
+    const QString section = sectionOf(RegName);
+    const qint64 n = countOf(m_store.readSection(section), RegName, 0);
+    SettingsStore::Transaction tx(m_store);
+    m_store.write(section, RegName + QStringLiteral("Count"), QString::number(n + 1));
+    m_store.write(section, RegName + QString::number(n + 1), Str);
+    insertSorted(m_shown[static_cast<int>(cmb)], Str);
+    emit changed(cmb);
+}
+
+void Histories::ClearHistory(History cmb, const QString& RegName)
+{
+    m_shown[static_cast<int>(cmb)].clear();
+    m_store.write(sectionOf(RegName), RegName + QStringLiteral("Count"), QStringLiteral("0"));
+    emit changed(cmb);
+}
+
+void Histories::deleteList(const QString& RegName)
+{
+    m_store.deleteSection(sectionOf(RegName));
+}
+
+} // namespace tarnwick

@@ -1,0 +1,195 @@
+#include "shell/main_controller.h"
+
+#include "launch/launch_session.h"
+#include "pages/game/game_options_controller.h"
+#include "pages/play/play_options_controller.h"
+#include "pages/secondary/secondary_controllers.h"
+#include "platform/message_box.h"
+#include "settings/persistence.h"
+#include "settings/settings_store.h"
+#include "shell/paths.h"
+
+namespace tarnwick {
+
+namespace {
+
+struct WebLink
+{
+    const char* key;
+    const char* address;
+};
+
+const WebLink kWebLinks[] = {
+    {"URLAbout", "https://zdoom.org/"},
+    {"URLNews", "https://zdoom.org/news.php"},
+    {"URLDownload", "https://zdoom.org/download.php"},
+    {"URLReference", "https://zdoom.org/reference/"},
+    {"URLZDKB", "https://zdoom.org/zdkb/"},
+    {"URLForum", "https://forum.zdoom.org/phorum/index.php?f=2"},
+    {"URLForumBugs", "https://forum.zdoom.org/phorum/list.php?f=11"},
+    {"URLForumEditing", "https://forum.zdoom.org/phorum/list.php?f=12"},
+    {"URLForumGeneral", "https://forum.zdoom.org/phorum/list.php?f=3"},
+    {"URLForumNetworking", "https://forum.zdoom.org/phorum/list.php?f=4"},
+};
+
+const QString kSection = QStringLiteral("Tarnwick");
+
+} // namespace
+
+MainController::MainController(Deps deps, QObject* parent) : QObject(parent), m_d(deps) {}
+
+bool MainController::isSettingsFileArgument(const QString& argument)
+{
+    return paths::unquoted(argument).right(4).toLower() == QLatin1StringView(".twk");
+}
+
+MainController::Layout MainController::startup(const QString& argument, int screenWidth)
+{
+    m_d.session.Rst = true;
+    for (int i = 0; i < kHistoryCount; ++i) {
+        const auto h = static_cast<History>(i);
+        m_d.histories.GetHistory(h, historyName(h));
+    }
+    // Each page shows itself as it is created and hides again on its first activation when
+    // it was hidden at the last exit.
+    for (int page = 1; page <= 4; ++page) m_visible[page - 1] = m_d.persistence.storedVisible(page);
+
+    m_d.persistence.Set_Imp();
+    m_d.session.Rst = true;
+
+    if (!argument.isEmpty()) {
+        if (isSettingsFileArgument(argument)) {
+            if (m_importer && m_importer(paths::unquoted(argument))) {
+                m_d.persistence.Set_Imp();
+                m_d.session.Rst = true;
+            }
+        } else {
+            const QString ec = m_d.session.profile().txtEC;
+            m_d.miscPage.setExtraCommands(ec.isEmpty() ? argument : ec + u' ' + argument);
+        }
+    }
+
+    Layout layout = Layout::Keep;
+    if (!m_d.persistence.pagesPlaced()) layout = screenWidth >= 1024 ? Layout::FourByFour : Layout::Cascade;
+
+    if (m_d.store.read(kSection, QStringLiteral("URLAbout")).isEmpty()) URLReset();
+
+    m_d.session.Rst = false;
+    m_d.session.MainProc();
+    return layout;
+}
+
+void MainController::shutdown(const std::array<PageWindow, 4>& pages)
+{
+    for (int page = 1; page <= 4; ++page)
+        m_d.persistence.savePageWindow(page, pages[page - 1].visible, pages[page - 1].position);
+    m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);
+    m_d.persistence.Set_Exp(OptionWindow::Obsolete);
+}
+
+void MainController::saveSettingsNow()
+{
+    m_d.persistence.Set_Exp(OptionWindow::GameOptions);
+    m_d.persistence.Set_Exp(OptionWindow::PlayOptions);
+    m_d.persistence.Set_Exp(OptionWindow::SoundVideo);
+    m_d.persistence.Set_Exp(OptionWindow::Misc);
+    m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);
+}
+
+QString MainController::historyBoxText(History h) const
+{
+    const LaunchProfile& p = m_d.session.profile();
+    switch (h) {
+    case History::ZEXE: return p.txtEXE;
+    case History::ZFolder: return p.txtFol;
+    case History::Config: return p.txtINI;
+    case History::IWAD: return p.txtIWAD;
+    case History::Parm: return p.txtParm;
+    case History::Demo: return p.txtLMP;
+    case History::PWAD: return p.txtPWAD;
+    case History::Deh: return p.txtDeh;
+    case History::Join: return p.txtJoin;
+    case History::EC: return p.txtEC;
+    case History::Net: return p.txtNET;
+    case History::TransFile: return p.txtTransFile;
+    }
+    return {};
+}
+
+void MainController::setHistoryBoxText(History h, const QString& text)
+{
+    using FL = PlayOptionsController::FileList;
+    switch (h) {
+    case History::ZEXE: m_d.gamePage.setExe(text); break;
+    case History::ZFolder: m_d.gamePage.setFolder(text); break;
+    case History::Config: m_d.gamePage.setIni(text); break;
+    case History::IWAD: m_d.gamePage.setIwad(text); break;
+    case History::Parm: m_d.gamePage.setParm(text); break;
+    case History::Demo: m_d.gamePage.setDemoFile(text); break;
+    case History::PWAD: m_d.playPage.setListText(FL::MapWads, text); break;
+    case History::Deh: m_d.playPage.setListText(FL::Patches, text); break;
+    case History::Join: m_d.playPage.setJoinAddress(text); break;
+    case History::EC: m_d.miscPage.setExtraCommands(text); break;
+    case History::Net: m_d.obsolete.setNet(text); break;
+    case History::TransFile: m_d.obsolete.setTransFile(text); break;
+    }
+}
+
+void MainController::clearAllHistories()
+{
+    if (m_d.messages.show(QStringLiteral("Are you sure you want to clear the history (the ComboBoxes)?"),
+                          QStringLiteral("Clear History"), MessageBox::Buttons::YesNo,
+                          MessageBox::Icon::Question) != MessageBox::Answer::Yes)
+        return;
+    for (int i = 0; i < kHistoryCount; ++i) {
+        const auto h = static_cast<History>(i);
+        // Emptying the drop-down empties the box too, and the box then gets its text back:
+        // both changes run the box's reaction, as a player's edit would.
+        const QString text = historyBoxText(h);
+        m_d.histories.ClearHistory(h, historyName(h));
+        setHistoryBoxText(h, QString());
+        setHistoryBoxText(h, text);
+    }
+    for (int i = 0; i < kHistoryCount; ++i) m_d.histories.deleteList(historyName(static_cast<History>(i)));
+}
+
+void MainController::setPageVisible(int page, bool visible)
+{
+    if (page < 1 || page > 4 || m_visible[page - 1] == visible) return;
+    m_visible[page - 1] = visible;
+    emit pageVisibilityChanged(page, visible);
+}
+
+void MainController::hidePage(int page)
+{
+    setPageVisible(page, false);
+}
+
+void MainController::showPage(int page)
+{
+    if (page < 1 || page > 4) return;
+    m_d.persistence.markShown(page); // before showing, so the activation does not hide it again
+    setPageVisible(page, true);
+}
+
+void MainController::pageActivated(int page)
+{
+    if (page == 1) m_d.gamePage.rescanSaveGames();
+    if (!m_d.persistence.storedVisible(page)) hidePage(page);
+}
+
+void MainController::fourByFour()
+{
+    // Shown pages stay shown when they next become active.
+    for (int page = 1; page <= 4; ++page)
+        if (!m_visible[page - 1]) showPage(page);
+}
+
+void MainController::URLReset()
+{
+    SettingsStore::Transaction tx(m_d.store);
+    for (const WebLink& link : kWebLinks)
+        m_d.store.write(kSection, QString::fromLatin1(link.key), QString::fromLatin1(link.address));
+}
+
+} // namespace tarnwick
