@@ -143,7 +143,7 @@ void BotEditorDialog::buildWidgets()
     m_weapons->setSelectionMode(QAbstractItemView::SingleSelection);
     m_weapons->addItems(m_controller.weapons());
     const int rowHeight = m_weapons->sizeHintForRow(0);
-    m_weapons->setMinimumHeight(rowHeight * BotEditorController::kWeaponRows + 2 * m_weapons->frameWidth() + 4);
+    m_weapons->setFixedHeight(rowHeight * BotEditorController::kWeaponRows + 2 * m_weapons->frameWidth() + 4);
     m_weapons->setMinimumWidth(m_weapons->sizeHintForColumn(0) + 2 * m_weapons->frameWidth() + 24);
 
     m_up = named(new QToolButton(this), "cmdUp");

@@ -223,7 +223,9 @@ bool writeFile(const QString& path, const QString& Roster, QString* why)
     const QFileInfo info(target);
     if (info.exists()) {
         if (info.isDir()) return fail(QStringLiteral("is a folder"));
-        constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
+        // WriteUser is asked of the system and says yes to an administrator; the bits say what
+        // the user meant by marking the file read-only.
+        constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
         if (!info.isWritable() || !(info.permissions() & anyWrite))
             return fail(QStringLiteral("the file is read-only"));
     }
