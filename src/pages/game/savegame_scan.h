@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace tarnwick {
+
+// The eight cells of one save game's row: Name, Game WAD, Map WAD, Map, Created,
+// Map Name and Time, ZDoom Version, Save Version.
+struct SaveGameRow
+{
+    std::array<QString, 8> cells;
+};
+
+struct SaveGameFolder
+{
+    QStringList files;       // the folder's *.zds file names (no folder), sorted by name
+    QList<SaveGameRow> rows; // rows[i] belongs to files[i]; shorter than files when the scan ended early
+    bool completed = false;  // false when an error ended the scan before the last file
+};
+
+// Lists and reads the save games of `folder`, whose text may end in "\" or "/".
+//
+// Only plain files whose names end in ".zds" (any letter case) are listed, the way a file
+// list box would show them: folders, hidden (dot) files, FIFOs, sockets and devices are
+// not. Names are sorted without regard to letter case.
+//
+// A missing or empty folder, or an empty folder text, gives no files and counts as
+// completed. A file that cannot be opened, or a text chunk without a zero separator,
+// ends the scan: the rows read so far stay (the broken file's row as filled so far) and
+// completed is false. Reading past the end of a file is no error: a text chunk cut short
+// keeps the bytes that exist (and ends the scan only when they hold no zero byte), and a
+// header cut short ends the walk of that file. Never throws, never leaves a file open.
+SaveGameFolder scanSaveGameFolder(const QString& folder);
+
+// Statistics for the benchmark: bytes read by the last scan on this thread.
+qint64 lastScanBytesRead();
+
+} // namespace tarnwick

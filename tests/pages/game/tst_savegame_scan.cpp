@@ -1,0 +1,237 @@
+#include "pages/game/savegame_scan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+using namespace tarnwick;
+
+namespace {
+
+// A PNG chunk as the port writes it; `length` overrides the length field for broken files.
+QByteArray chunk(const char* type, const QByteArray& data, qint64 length = -1)
+{
+    char be[4];
+    qToBigEndian(quint32(length < 0 ? data.size() : length), be);
+    return QByteArray(be, 4) + type + data + QByteArray(4, '\0');
+}
+QByteArray text(const QByteArray& keyword, const QByteArray& value)
+{
+    return chunk("tEXt", keyword + '\0' + value);
+}
+QByteArray png(const QByteArray& chunks)
+{
+    return QByteArrayLiteral("\x89PNG\r\n\x1a\n") + chunks;
+}
+const QByteArray kEnd = chunk("IEND", {});
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Titles of the rows, which the tests give the file's own name.
+QStringList titles(const SaveGameFolder& r)
+{
+    QStringList t;
+    for (const SaveGameRow& row : r.rows) t << row.cells[0];
+    return t;
+}
+
+// Caps the address space at what is in use plus 1 GB while it lives, so that memory
+// sized by a hostile length field fails the test instead of being overcommitted unseen.
+class AddressSpaceCap
+{
+#ifdef Q_OS_LINUX
+    rlimit m_old{};
+
+public:
+    AddressSpaceCap()
+    {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        QVERIFY(statm.open(QIODevice::ReadOnly));
+        const qint64 inUse = statm.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE);
+        QCOMPARE(::getrlimit(RLIMIT_AS, &m_old), 0);
+        rlimit cap = m_old;
+        cap.rlim_cur = std::min<rlim_t>(m_old.rlim_cur, rlim_t(inUse + (qint64(1) << 30)));
+        QCOMPARE(::setrlimit(RLIMIT_AS, &cap), 0);
+    }
+    ~AddressSpaceCap() { ::setrlimit(RLIMIT_AS, &m_old); }
+#endif
+};
+
+qsizetype openFiles()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size();
+}
+
+} // namespace
+
+class TestSaveGameScan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readsOneSave_data();
+    void readsOneSave();
+    void listsSaves_data();
+    void listsSaves();
+    void unreadableFileEndsScan();
+    void hugeSparseFileReadsOnlyHeaders();
+};
+
+// Each file is saved as "a.zds" beside a well-formed "b.zds": a scan that goes on lists both.
+void TestSaveGameScan::readsOneSave_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<bool>("goesOn");
+
+    QByteArray all;
+    const char* keys[] = {"Title", "Game WAD", "Map WAD", "Current Map", "Creation Time", "Comment", "Software", "ZDoom Save Version"};
+    QStringList allCells;
+    for (const char* k : keys) {
+        all += text(k, QByteArray("v ") + k);
+        allCells << QStringLiteral("v ") + QLatin1String(k);
+    }
+    const QStringList none(8);
+    auto only = [&](int column, const QString& v) { QStringList c = none; c[column] = v; return c; };
+    const QByteArray title = text("Title", "T");
+    QByteArray junk99;
+    for (int i = 0; i < 99; ++i) junk99 += chunk("zzZZ", "x");
+
+    QTest::newRow("every keyword to its column") << png(all + kEnd) << allCells << true;
+    QTest::newRow("comment on two lines") << png(text("Comment", "MAP01\nTime 0:12") + kEnd) << only(5, "MAP01 Time 0:12") << true;
+    QTest::newRow("later value replaces earlier") << png(title + text("Title", "U") + kEnd) << only(0, "U") << true;
+    QTest::newRow("unknown and wrong-case keys") << png(text("title", "x") + text("Engine", "y") + kEnd) << none << true;
+    QTest::newRow("important cvars stops") << png(title + text("Important CVARs", "sv_x\\1") + text("Software", "S") + kEnd) << only(0, "T") << true;
+    QTest::newRow("other chunk data unread") << png(chunk("zTXt", QByteArrayLiteral("Title\0x")) + chunk("IDAT", text("Title", "x")) + kEnd) << none << true;
+    QTest::newRow("nothing after IEND") << png(kEnd + title) << none << true;
+    QTest::newRow("99 chunks then text") << png(junk99 + title) << only(0, "T") << true;
+    QTest::newRow("100 chunks then text") << png(junk99 + chunk("zzZZ", "x") + title) << none << true;
+    QTest::newRow("not a PNG") << QByteArray("GIF89a....") << only(0, "<Different Version>") << true;
+    QTest::newRow("zero bytes") << QByteArray() << only(0, "<Different Version>") << true;
+    QTest::newRow("signature only") << png({}) << none << true;
+    QTest::newRow("cut inside header") << png(title) + QByteArrayLiteral("\0\0\0\5tE") << only(0, "T") << true;
+    QTest::newRow("text length 0xFFFFFFFF") << png(title + chunk("tEXt", QByteArrayLiteral("Software\0S"), 0xFFFFFFFF)).chopped(4)
+                                            << QStringList{"T", "", "", "", "", "", "S", ""} << true;
+    QTest::newRow("other length 0xFFFFFFFF") << png(chunk("IDAT", "x", 0xFFFFFFFF) + title) << none << true;
+    QTest::newRow("no zero separator ends scan") << png(title + chunk("tEXt", "Software") + kEnd) << only(0, "T") << false;
+    QTest::newRow("empty text chunk ends scan") << png(chunk("tEXt", {}) + kEnd) << none << false;
+    QTest::newRow("text cut before its data ends scan") << png(title) + QByteArrayLiteral("\0\0\0\5tEXt") << only(0, "T") << false;
+}
+
+void TestSaveGameScan::readsOneSave()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, cells);
+    QFETCH(bool, goesOn);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("a.zds"), bytes);
+    writeFile(dir.filePath("b.zds"), png(text("Title", "next") + kEnd));
+
+    const qsizetype before = openFiles();
+    const SaveGameFolder r = [&] {
+        AddressSpaceCap cap;
+        return scanSaveGameFolder(dir.path());
+    }();
+    QCOMPARE(openFiles(), before);
+    QCOMPARE(r.files, QStringList({"a.zds", "b.zds"}));
+    QCOMPARE(r.completed, goesOn);
+    QCOMPARE(r.rows.size(), qsizetype(goesOn ? 2 : 1));
+    QCOMPARE(QStringList(r.rows[0].cells.begin(), r.rows[0].cells.end()), cells);
+    if (goesOn) QCOMPARE(r.rows[1].cells[0], QStringLiteral("next"));
+}
+
+// The folder text's "@" stands for the temporary folder, which is also the current one.
+// A file name ending in "/" is made a folder.
+void TestSaveGameScan::listsSaves_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("folderText");
+    QTest::addColumn<QStringList>("listed");
+
+    const QStringList three{"c.zds", "a.zds", "B.zds"}, sorted{"a.zds", "B.zds", "c.zds"};
+    QTest::newRow("three saves in name order") << three << "@" << sorted;
+    QTest::newRow("trailing slash") << three << "@/" << sorted;
+    QTest::newRow("trailing backslash") << three << "@\\" << sorted;
+    QTest::newRow("missing folder") << three << "@/missing" << QStringList{};
+    QTest::newRow("empty text is not the current folder") << three << "" << QStringList{};
+    QTest::newRow("extension in any case") << QStringList{"x.ZDS", "y.Zds"} << "@" << QStringList{"x.ZDS", "y.Zds"};
+    QTest::newRow("names equal but for case") << QStringList{"s.zds", "S.zds"} << "@" << QStringList{"S.zds", "s.zds"};
+    QTest::newRow("other files left out") << QStringList{"a.zds.bak", "zds", "b.wad", ".hidden.zds", "c.zds"} << "@" << QStringList{"c.zds"};
+    QTest::newRow("folder named x.zds skipped") << QStringList{"y.zds", "x.zds/"} << "@" << QStringList{"y.zds"};
+    QTest::newRow("empty folder") << QStringList{} << "@" << QStringList{};
+}
+
+void TestSaveGameScan::listsSaves()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, folderText);
+    QFETCH(QStringList, listed);
+    QTemporaryDir dir;
+    for (const QString& f : files) {
+        if (f.endsWith(u'/')) QVERIFY(QDir(dir.path()).mkdir(f));
+        else writeFile(dir.filePath(f), png(text("Title", f.toUtf8())));
+    }
+#ifdef Q_OS_UNIX
+    // A FIFO would block an ordinary open for ever.
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.zds")).constData(), 0600), 0);
+#endif
+    const QString old = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const SaveGameFolder r = scanSaveGameFolder(folderText.replace(u'@', dir.path()));
+    QDir::setCurrent(old);
+    QCOMPARE(r.files, listed);
+    QCOMPARE(titles(r), listed);
+    QVERIFY(r.completed);
+}
+
+void TestSaveGameScan::unreadableFileEndsScan()
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0) QSKIP("root reads any file");
+#endif
+    QTemporaryDir dir;
+    for (const char* name : {"a.zds", "b.zds", "c.zds"}) writeFile(dir.filePath(name), png(text("Title", name)));
+    QVERIFY(QFile::setPermissions(dir.filePath("b.zds"), {}));
+    const SaveGameFolder r = scanSaveGameFolder(dir.path());
+    QCOMPARE(r.files.size(), qsizetype(3));
+    QCOMPARE(titles(r), QStringList{"a.zds"});
+    QVERIFY(!r.completed);
+}
+
+void TestSaveGameScan::hugeSparseFileReadsOnlyHeaders()
+{
+    // 2 GB of image data between the title and the last fields; only headers are read.
+    QTemporaryDir dir;
+    const qint64 size = qint64(2) << 30;
+    const QByteArray head = png(text("Title", "big"));
+    const QByteArray tail = text("Software", "after") + kEnd;
+    QFile f(dir.filePath("big.zds"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(head + chunk("IDAT", {}, size - head.size() - 12 - tail.size()).left(8));
+    QVERIFY(f.resize(size - tail.size()));
+    QVERIFY(f.seek(size - tail.size()));
+    f.write(tail);
+    f.close();
+    QCOMPARE(QFileInfo(f).size(), size);
+
+    const SaveGameFolder r = scanSaveGameFolder(dir.path());
+    QCOMPARE(titles(r), QStringList{"big"});
+    QCOMPARE(r.rows[0].cells[6], QStringLiteral("after"));
+    QVERIFY2(lastScanBytesRead() < 100, QByteArray::number(lastScanBytesRead()));
+}
+
+QTEST_GUILESS_MAIN(TestSaveGameScan)
+#include "tst_savegame_scan.moc"
