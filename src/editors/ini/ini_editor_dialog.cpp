@@ -91,7 +91,7 @@ IniEditorDialog::IniEditorDialog(IniEditorController& controller, QWidget* paren
 
     m_cmbFile = new QComboBox(this);
     m_cmbFile->setObjectName(QStringLiteral("cmbFile"));
-    m_cmbFile->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_cmbFile->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_cmbGame = new QComboBox(this);
     m_cmbGame->setObjectName(QStringLiteral("cmbGame"));
     m_cmbGame->addItems(IniEditorController::games());
