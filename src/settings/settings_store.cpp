@@ -181,7 +181,8 @@ void SettingsStore::write(const QString& section, const QString& key, const QStr
     q.addBindValue(kApp);
     q.addBindValue(section);
     q.addBindValue(key);
-    q.addBindValue(value);
+    // An emptied field must replace what was stored; Qt would bind a null text as NULL.
+    q.addBindValue(value.isNull() ? QStringLiteral("") : value);
     // A busy database beyond the timeout is retried a few times rather than losing the value.
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (q.exec()) return;
