@@ -81,15 +81,6 @@ void TestReports::locationReport_data()
                           "*The demo file '\"my demo.lmp\"' does not exist (you may not have recorded it yet)*\r\n"
                           "*The translucency file 'trans.tbl' does not exist*\r\n");
 
-    QTest::newRow("mixed") << QStringList{"zdoom.exe", "", "", "doom.wad", "", "new.lmp", ""}
-                           << QStringList{"zdoom.exe"} << QStringList()
-                           << QStringLiteral("The ZDoom EXE file 'zdoom.exe' does exist\r\n"
-                                             "The ZDoom folder TextBox is empty\r\n"
-                                             "The configuration file TextBox is empty\r\n"
-                                             "*The Game WAD file 'doom.wad' does not exist*\r\n"
-                                             "The parameter file TextBox is empty\r\n"
-                                             "*The demo file 'new.lmp' does not exist (you may not have recorded it yet)*\r\n"
-                                             "The translucency file TextBox is empty\r\n");
 }
 
 void TestReports::locationReport()
