@@ -3,11 +3,16 @@
 #include "launch/launch_session.h"
 #include "pages/game/game_options_controller.h"
 #include "pages/play/play_options_controller.h"
+#include "pages/secondary/gameplay_flags.h"
 #include "pages/secondary/secondary_controllers.h"
+#include "editors/bots/bot_editor_entry.h"
+#include "editors/ini/ini_editor_entry.h"
+#include "platform/document_opener.h"
 #include "platform/message_box.h"
 #include "settings/persistence.h"
 #include "settings/settings_store.h"
 #include "shell/paths.h"
+#include "shell/reports.h"
 
 namespace tarnwick {
 
@@ -94,6 +99,22 @@ void MainController::saveSettingsNow()
     m_d.persistence.Set_Exp(OptionWindow::SoundVideo);
     m_d.persistence.Set_Exp(OptionWindow::Misc);
     m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);
+}
+
+void MainController::resetAll()
+{
+    if (m_d.messages.show(QStringLiteral("Are you sure that you want to reset all of the forms?"),
+                          QStringLiteral("Reset All"), MessageBox::Buttons::YesNo,
+                          MessageBox::Icon::Question) != MessageBox::Answer::Yes)
+        return;
+    m_d.session.Rst = true;
+    m_d.gamePage.reset();
+    m_d.playPage.reset();
+    m_d.soundPage.reset();
+    m_d.miscPage.reset();
+    m_d.flags.RT0_Click();
+    m_d.session.Rst = false;
+    m_d.session.MainProc();
 }
 
 QString MainController::historyBoxText(History h) const
@@ -183,6 +204,51 @@ void MainController::fourByFour()
     // Shown pages stay shown when they next become active.
     for (int page = 1; page <= 4; ++page)
         if (!m_visible[page - 1]) showPage(page);
+}
+
+void MainController::checkLocations()
+{
+    m_d.messages.show(locationReport(m_d.session.profile(), m_d.fs), locationReportTitle(),
+                      MessageBox::Buttons::Ok, MessageBox::Icon::Information);
+}
+
+void MainController::about()
+{
+    m_d.messages.show(aboutText(), aboutTitle(), MessageBox::Buttons::Ok, MessageBox::Icon::Information);
+}
+
+void MainController::helpContents(const QString& applicationDir)
+{
+    const QString help = helpIndexPath(applicationDir);
+    if (help.isEmpty() || !m_d.opener.open(help))
+        m_d.messages.show(QStringLiteral("The help pages could not be found or opened.  Reinstalling "
+                                         "Tarnwick puts them back beside the program."),
+                          QStringLiteral("Help"), MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation);
+}
+
+void MainController::sendFeedback()
+{
+    m_d.opener.open(feedbackUrl());
+}
+
+void MainController::website()
+{
+    m_d.opener.open(websiteUrl());
+}
+
+QString MainController::portFolder() const
+{
+    return m_d.session.profile().txtFol;
+}
+
+bool MainController::mayOpenIniEditor()
+{
+    return iniEditorMayOpen(portFolder(), m_d.fs, m_d.messages);
+}
+
+bool MainController::mayOpenBotEditor()
+{
+    return botEditorMayOpen(portFolder(), m_d.fs, m_d.messages);
 }
 
 void MainController::URLReset()

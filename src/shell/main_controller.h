@@ -13,13 +13,16 @@ namespace tarnwick {
 class FileChooser;
 class FileSystem;
 class GameOptionsController;
+class GameplayFlagsController;
 class LaunchSession;
+class DocumentOpener;
 class MessageBox;
 class MiscController;
 class ObsoleteController;
 class Persistence;
 class PlayOptionsController;
 class SettingsStore;
+class SoundVideoController;
 
 // The main window's rules: start-up and shutdown order, the page windows' visibility,
 // the history commands, saving, and the first-run layout.
@@ -39,9 +42,12 @@ public:
         Persistence& persistence;
         MessageBox& messages;
         FileSystem& fs;
+        DocumentOpener& opener;
         GameOptionsController& gamePage;
         PlayOptionsController& playPage;
+        SoundVideoController& soundPage;
         MiscController& miscPage;
+        GameplayFlagsController& flags;
         ObsoleteController& obsolete;
     };
 
@@ -72,6 +78,10 @@ public:
     // are saved only at exit).
     void saveSettingsNow();
 
+    // "&Reset all...": asks, then resets the four pages and the gameplay flags with one
+    // composition. The obsolete options, histories, positions and game WAD locations stay.
+    void resetAll();
+
     // "&Clear history...": asks, then empties all twelve lists; every box keeps its text.
     void clearAllHistories();
 
@@ -82,6 +92,19 @@ public:
     void showPage(int page);  // the show-page menu item
     void pageActivated(int page);
     void fourByFour();        // all four pages shown
+
+    // The Help menu and the location check.
+    void checkLocations();
+    void about();
+    void helpContents(const QString& applicationDir);
+    void sendFeedback();
+    void website();
+
+    // The editors' menu entries: whether the editor may open on the port folder (asking
+    // and creating what is needed first); the window then opens on portFolder().
+    bool mayOpenIniEditor();
+    bool mayOpenBotEditor();
+    QString portFolder() const;
 
     // Writes the ten web-link keys.
     void URLReset();

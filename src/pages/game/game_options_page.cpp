@@ -1,0 +1,313 @@
+#include "pages/game/game_options_page.h"
+
+#include "launch/launch_session.h"
+#include "pages/game/game_options_controller.h"
+#include "pages/game/iwad_locations.h"
+#include "settings/history.h"
+#include "shell/qt_view_sync.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace tarnwick {
+
+namespace {
+
+QPushButton* browseButton(QWidget* parent, const QString& caption = QStringLiteral("..."))
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
+    return b;
+}
+
+} // namespace
+
+GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& controller,
+                                 Histories& histories, IwadLocations& iwads, QWidget* parent)
+    : QWidget(parent), m_session(session), m_controller(controller), m_histories(histories)
+{
+    setWindowTitle(QStringLiteral("1: Game Options"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(6);
+
+    // Where the port lives.
+    auto* locations = new QGroupBox(QStringLiteral("ZDoom Locations"), this);
+    auto* locGrid = new QGridLayout(locations);
+    m_exe = historyBox(QStringLiteral("Location of ZDoom.exe"));
+    m_folder = historyBox(QStringLiteral("The ZDoom folder"));
+    auto* exeLabel = new QLabel(QStringLiteral("ZDoom E&XE location:"), locations);
+    auto* folderLabel = new QLabel(QStringLiteral("ZDoom &folder:"), locations);
+    exeLabel->setBuddy(m_exe);
+    folderLabel->setBuddy(m_folder);
+    auto* browseExe = browseButton(locations);
+    auto* browseFolder = browseButton(locations);
+    locGrid->addWidget(exeLabel, 0, 0);
+    locGrid->addWidget(m_exe, 0, 1);
+    locGrid->addWidget(browseExe, 0, 2);
+    locGrid->addWidget(folderLabel, 1, 0);
+    locGrid->addWidget(m_folder, 1, 1);
+    locGrid->addWidget(browseFolder, 1, 2);
+    locGrid->setColumnStretch(1, 1);
+    layout->addWidget(locations);
+    m_folder->lineEdit()->installEventFilter(this);
+
+    // Configuration and parameter files side by side.
+    auto* files = new QHBoxLayout;
+    auto fileFrame = [this, files](const QString& caption, QComboBox* box) {
+        auto* frame = new QGroupBox(caption, this);
+        auto* row = new QHBoxLayout(frame);
+        box->setParent(frame);
+        row->addWidget(box, 1);
+        auto* browse = browseButton(frame);
+        row->addWidget(browse);
+        files->addWidget(frame);
+        return browse;
+    };
+    m_ini = historyBox(QStringLiteral("A different configuration file; if not zdoom.ini"));
+    m_parm = historyBox(QStringLiteral("The file with a list of parameters to be used by ZDoom"));
+    auto* browseIni = fileFrame(QStringLiteral("&Configuration File"), m_ini);
+    auto* browseParm = fileFrame(QStringLiteral("&Parameter File"), m_parm);
+    layout->addLayout(files);
+
+    // The game WAD with its menu of stored locations.
+    auto* iwadFrame = new QGroupBox(QStringLiteral("Game WAD F&ile"), this);
+    auto* iwadGrid = new QGridLayout(iwadFrame);
+    m_iwad = historyBox(QStringLiteral("The IWAD file used by ZDoom"));
+    auto* browseIwad = browseButton(iwadFrame);
+    auto* iwadMenuButton = new QPushButton(QStringLiteral("Game &WADs"), iwadFrame);
+    iwadMenuButton->setToolTip(QStringLiteral("Click here to quickly get the IWAD locations.  This "
+                                              "will also set the game on Form 2"));
+    auto* locButton = new QPushButton(QStringLiteral("Game WAD &locations..."), iwadFrame);
+    iwadGrid->addWidget(m_iwad, 0, 0, 1, 3);
+    iwadGrid->addWidget(browseIwad, 0, 3);
+    iwadGrid->addWidget(iwadMenuButton, 1, 0);
+    iwadGrid->addWidget(locButton, 1, 1);
+    iwadGrid->setColumnStretch(2, 1);
+    layout->addWidget(iwadFrame);
+    auto* iwadMenu = new QMenu(iwadMenuButton);
+    for (const IwadRecord& record : kIwadRecords) {
+        const QString name = QString::fromLatin1(record.name);
+        const int game = record.game;
+        iwadMenu->addAction(QString::fromLatin1(record.menuCaption),
+                            [&iwads, name, game] { iwads.IWADMenu(name, game); });
+    }
+    connect(iwadMenuButton, &QPushButton::clicked, this,
+            [iwadMenu, iwadMenuButton] { iwadMenu->popup(iwadMenuButton->mapToGlobal(QPoint(0, iwadMenuButton->height()))); });
+    connect(locButton, &QPushButton::clicked, this, &GameOptionsPage::locationsRequested);
+
+    // Demos.
+    auto* demoFrame = new QGroupBox(QStringLiteral("Demo Options"), this);
+    auto* demoGrid = new QGridLayout(demoFrame);
+    m_demos = new QCheckBox(QStringLiteral("&Use demos:"), demoFrame);
+    m_demos->setToolTip(QStringLiteral("Play or record a demo"));
+    m_play = new QRadioButton(QStringLiteral("Pla&y demo"), demoFrame);
+    m_play->setToolTip(QStringLiteral("Play a demo file"));
+    m_record = new QRadioButton(QStringLiteral("R&ecord demo"), demoFrame);
+    m_record->setToolTip(QStringLiteral("Record a new demo file"));
+    auto* demoGroup = new QButtonGroup(demoFrame);
+    demoGroup->addButton(m_play);
+    demoGroup->addButton(m_record);
+    m_demoLabel = new QLabel(QStringLiteral("&Demo file:"), demoFrame);
+    m_demoFile = historyBox(QStringLiteral("The demo file"));
+    m_demoLabel->setBuddy(m_demoFile);
+    m_browseDemo = browseButton(demoFrame);
+    m_timeDemo = new QCheckBox(QStringLiteral("&Time demo"), demoFrame);
+    m_timeDemo->setToolTip(QStringLiteral("Plays a demo back faster than -PLAYDEMO and displays "
+                                          "the framerate when the demo is over"));
+    m_maxDemoLabel = new QLabel(QStringLiteral("&Max demo:"), demoFrame);
+    m_maxDemo = new QLineEdit(demoFrame);
+    m_maxDemo->setToolTip(QStringLiteral("Maximum demo size in KB"));
+    m_maxDemo->setMaximumWidth(80);
+    m_maxDemoLabel->setBuddy(m_maxDemo);
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(m_demos);
+    modes->addWidget(m_play);
+    modes->addWidget(m_record);
+    modes->addStretch(1);
+    modes->addWidget(m_timeDemo);
+    modes->addWidget(m_maxDemoLabel);
+    modes->addWidget(m_maxDemo);
+    demoGrid->addLayout(modes, 0, 0, 1, 3);
+    demoGrid->addWidget(m_demoLabel, 1, 0);
+    demoGrid->addWidget(m_demoFile, 1, 1);
+    demoGrid->addWidget(m_browseDemo, 1, 2);
+    demoGrid->setColumnStretch(1, 1);
+    layout->addWidget(demoFrame);
+
+    // Save games with the picture of the chosen one beside the list.
+    auto* loadFrame = new QGroupBox(QStringLiteral("Load &Game"), this);
+    auto* loadRow = new QHBoxLayout(loadFrame);
+    m_saves = new QTreeWidget(loadFrame);
+    m_saves->setRootIsDecorated(false);
+    m_saves->setUniformRowHeights(true);
+    m_saves->setAlternatingRowColors(true);
+    m_saves->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Game WAD"), QStringLiteral("Map WAD"),
+                              QStringLiteral("Map"), QStringLiteral("Created"),
+                              QStringLiteral("Map Name and Time"), QStringLiteral("ZDoom Version"),
+                              QStringLiteral("Save Version")});
+    m_saves->header()->setDefaultSectionSize(110);
+    m_saves->setColumnWidth(0, 150);
+    m_saves->setMinimumHeight(110);
+    m_picture = new QLabel(QStringLiteral("No picture to display"), loadFrame);
+    m_picture->setFixedSize(160, 120);
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setWordWrap(true);
+    m_picture->setFrameShape(QFrame::StyledPanel);
+    loadRow->addWidget(m_saves, 1);
+    loadRow->addWidget(m_picture, 0, Qt::AlignTop);
+    layout->addWidget(loadFrame, 1);
+
+    // Page buttons.
+    auto* buttons = new QHBoxLayout;
+    m_resetLocations = new QCheckBox(QStringLiteral("Re&set ZDoom Locations"), this);
+    m_resetLocations->setToolTip(QStringLiteral("Reset ZDoom locations when Reset is pressed"));
+    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
+    reset->setToolTip(QStringLiteral("Reset this form"));
+    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
+    hide->setToolTip(QStringLiteral("Hide this form"));
+    buttons->addWidget(m_resetLocations);
+    buttons->addStretch(1);
+    buttons->addWidget(reset);
+    buttons->addWidget(hide);
+    layout->addLayout(buttons);
+
+    // Forward the player's actions.
+    auto& c = m_controller;
+    connect(m_exe, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setExe(t); });
+    connect(m_folder, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setFolder(t); });
+    connect(m_folder, &QComboBox::activated, this, [&c] { c.rescanSaveGames(); });
+    connect(m_ini, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setIni(t); });
+    connect(m_iwad, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setIwad(t); });
+    connect(m_parm, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setParm(t); });
+    connect(m_demoFile, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setDemoFile(t); });
+    connect(m_maxDemo, &QLineEdit::textEdited, this, [&c](const QString& t) { c.setMaxDemo(t); });
+    connect(m_demos, &QCheckBox::stateChanged, this, [&c](int s) { c.setDemos(view::checkValue(s)); });
+    connect(m_timeDemo, &QCheckBox::stateChanged, this, [&c](int s) { c.setTimeDemo(view::checkValue(s)); });
+    connect(m_resetLocations, &QCheckBox::stateChanged, this,
+            [&c](int s) { c.setResetLocations(view::checkValue(s)); });
+    connect(m_play, &QRadioButton::clicked, this, [&c] { c.selectPlayDemo(); });
+    connect(m_record, &QRadioButton::clicked, this, [&c] { c.selectRecordDemo(); });
+    connect(browseExe, &QPushButton::clicked, this, [&c] { c.browseExe(); });
+    connect(browseFolder, &QPushButton::clicked, this, [&c] { c.browseFolder(); });
+    connect(browseIni, &QPushButton::clicked, this, [&c] { c.browseIni(); });
+    connect(browseIwad, &QPushButton::clicked, this, [&c] { c.browseIwad(); });
+    connect(browseParm, &QPushButton::clicked, this, [&c] { c.browseParm(); });
+    connect(m_browseDemo, &QPushButton::clicked, this, [&c] { c.browseDemo(); });
+    connect(m_saves, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        m_controller.chooseSaveGame(m_saves->indexOfTopLevelItem(item) + 1);
+    });
+    connect(m_saves, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item) m_controller.chooseSaveGame(m_saves->indexOfTopLevelItem(item) + 1);
+    });
+    connect(reset, &QPushButton::clicked, this, [&c] { c.reset(); });
+    connect(hide, &QPushButton::clicked, this, &GameOptionsPage::hideRequested);
+
+    connect(&m_session, &LaunchSession::changed, this, &GameOptionsPage::redraw);
+    connect(&m_histories, &Histories::changed, this, &GameOptionsPage::redrawHistories);
+    view::compactFrames(this);
+    redraw();
+}
+
+QComboBox* GameOptionsPage::historyBox(const QString& tooltip)
+{
+    auto* box = new QComboBox(this);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setToolTip(tooltip);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(12);
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return box;
+}
+
+bool GameOptionsPage::eventFilter(QObject* watched, QEvent* event)
+{
+    // The folder box appends what is typed, wherever the caret was.
+    if (watched == m_folder->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() || key->key() == Qt::Key_Backspace)
+            if (GameOptionsController::folderKeyMovesCaretToEnd(key->key())) m_folder->lineEdit()->end(false);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GameOptionsPage::redrawHistories()
+{
+    const LaunchProfile& p = m_session.profile();
+    view::setCombo(m_exe, m_histories.shown(History::ZEXE), p.txtEXE);
+    view::setCombo(m_folder, m_histories.shown(History::ZFolder), p.txtFol);
+    view::setCombo(m_ini, m_histories.shown(History::Config), p.txtINI);
+    view::setCombo(m_iwad, m_histories.shown(History::IWAD), p.txtIWAD);
+    view::setCombo(m_parm, m_histories.shown(History::Parm), p.txtParm);
+    view::setCombo(m_demoFile, m_histories.shown(History::Demo), p.txtLMP);
+}
+
+void GameOptionsPage::redrawSaveGames()
+{
+    const LaunchProfile& p = m_session.profile();
+    const QSignalBlocker block(m_saves);
+    bool same = m_saves->topLevelItemCount() == p.lvwLGRows.size();
+    for (int i = 0; same && i < p.lvwLGRows.size(); ++i)
+        for (int col = 0; same && col < 8; ++col)
+            same = m_saves->topLevelItem(i)->text(col) == p.lvwLGRows.at(i).cells[col];
+    if (!same) {
+        m_saves->clear();
+        QList<QTreeWidgetItem*> items;
+        for (const SaveGameRow& row : p.lvwLGRows) {
+            QStringList cells(row.cells.begin(), row.cells.end());
+            items.append(new QTreeWidgetItem(cells));
+        }
+        m_saves->addTopLevelItems(items);
+    }
+    if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
+        m_saves->setCurrentItem(item);
+
+    if (m_shownPicture != p.wbPic) {
+        m_shownPicture = p.wbPic;
+        const QPixmap picture = p.wbPic.isEmpty() ? QPixmap() : QPixmap(p.wbPic, "PNG");
+        if (picture.isNull()) {
+            m_picture->setPixmap(QPixmap());
+            m_picture->setText(QStringLiteral("No picture to display"));
+        } else {
+            m_picture->setPixmap(picture.scaled(m_picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        }
+    }
+}
+
+void GameOptionsPage::redraw()
+{
+    const LaunchProfile& p = m_session.profile();
+    redrawHistories();
+    view::setChecked(m_demos, p.chkDemos);
+    view::setOption(m_play, p.optPlay);
+    view::setOption(m_record, p.optRecord);
+    view::setChecked(m_timeDemo, p.chkTimedemo);
+    view::setText(m_maxDemo, p.txtMaxdemo);
+    view::setChecked(m_resetLocations, p.chkReset);
+
+    const bool demos = m_controller.demoControlsEnabled();
+    for (QWidget* w : {static_cast<QWidget*>(m_play), static_cast<QWidget*>(m_record),
+                       static_cast<QWidget*>(m_demoLabel), static_cast<QWidget*>(m_demoFile),
+                       static_cast<QWidget*>(m_browseDemo)})
+        w->setEnabled(demos);
+    m_timeDemo->setEnabled(m_controller.timeDemoEnabled());
+    m_maxDemoLabel->setEnabled(m_controller.maxDemoEnabled());
+    m_maxDemo->setEnabled(m_controller.maxDemoEnabled());
+    redrawSaveGames();
+}
+
+} // namespace tarnwick

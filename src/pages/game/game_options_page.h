@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace tarnwick {
+
+class GameOptionsController;
+class Histories;
+class IwadLocations;
+class LaunchSession;
+
+// "1: Game Options".
+class GameOptionsPage final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GameOptionsPage)
+
+public:
+    GameOptionsPage(LaunchSession& session, GameOptionsController& controller, Histories& histories,
+                    IwadLocations& iwads, QWidget* parent = nullptr);
+
+    void redraw();
+
+signals:
+    void hideRequested();
+    void locationsRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* historyBox(const QString& tooltip);
+    void redrawHistories();
+    void redrawSaveGames();
+
+    LaunchSession& m_session;
+    GameOptionsController& m_controller;
+    Histories& m_histories;
+
+    QComboBox* m_exe;
+    QComboBox* m_folder;
+    QComboBox* m_ini;
+    QComboBox* m_iwad;
+    QComboBox* m_parm;
+    QCheckBox* m_demos;
+    QRadioButton* m_play;
+    QRadioButton* m_record;
+    QLabel* m_demoLabel;
+    QComboBox* m_demoFile;
+    QPushButton* m_browseDemo;
+    QCheckBox* m_timeDemo;
+    QLabel* m_maxDemoLabel;
+    QLineEdit* m_maxDemo;
+    QTreeWidget* m_saves;
+    QLabel* m_picture;
+    QCheckBox* m_resetLocations;
+    QString m_shownPicture;
+};
+
+} // namespace tarnwick

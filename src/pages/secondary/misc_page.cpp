@@ -1,0 +1,70 @@
+#include "pages/secondary/misc_page.h"
+
+#include "launch/launch_session.h"
+#include "pages/secondary/secondary_controllers.h"
+#include "settings/history.h"
+#include "shell/qt_view_sync.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarnwick {
+
+MiscPage::MiscPage(LaunchSession& session, MiscController& controller, Histories& histories, QWidget* parent)
+    : QWidget(parent), m_session(session), m_controller(controller), m_histories(histories)
+{
+    setWindowTitle(QStringLiteral("4: Miscellaneous Options"));
+    auto* layout = new QVBoxLayout(this);
+    auto* frame = new QGroupBox(QStringLiteral("Miscellaneous Options"), this);
+    auto* box = new QVBoxLayout(frame);
+    box->setSpacing(2);
+    for (int i = 0; i < static_cast<int>(MiscController::kSwitches.size()); ++i) {
+        auto* check = new QCheckBox(QString::fromLatin1(MiscController::kSwitches[i].caption), frame);
+        box->addWidget(check);
+        m_switches.append(check);
+        connect(check, &QCheckBox::stateChanged, this,
+                [this, i](int s) { m_controller.setSwitch(i, view::checkValue(s)); });
+    }
+    auto* extraRow = new QHBoxLayout;
+    auto* extraLabel = new QLabel(QStringLiteral("&Extra commands:"), frame);
+    m_extra = new QComboBox(frame);
+    m_extra->setEditable(true);
+    m_extra->setInsertPolicy(QComboBox::NoInsert);
+    m_extra->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    extraLabel->setBuddy(m_extra);
+    extraRow->addWidget(extraLabel);
+    extraRow->addWidget(m_extra, 1);
+    box->addLayout(extraRow);
+    layout->addWidget(frame);
+
+    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
+    reset->setToolTip(QStringLiteral("Reset this form"));
+    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
+    hide->setToolTip(QStringLiteral("Hide this form"));
+    extraRow->addWidget(reset);
+    extraRow->addWidget(hide);
+
+    connect(m_extra, &QComboBox::editTextChanged, this,
+            [this](const QString& t) { m_controller.setExtraCommands(t); });
+    connect(reset, &QPushButton::clicked, this, [this] { m_controller.reset(); });
+    connect(hide, &QPushButton::clicked, this, &MiscPage::hideRequested);
+    connect(&m_session, &LaunchSession::changed, this, &MiscPage::redraw);
+    connect(&m_histories, &Histories::changed, this, &MiscPage::redraw);
+    view::compactFrames(this);
+    redraw();
+}
+
+void MiscPage::redraw()
+{
+    const LaunchProfile& p = m_session.profile();
+    for (int i = 0; i < m_switches.size(); ++i)
+        view::setChecked(m_switches[i], p.*(MiscController::kSwitches[i].field));
+    view::setCombo(m_extra, m_histories.shown(History::EC), p.txtEC);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,146 @@
+#include "platform/qt_platform.h"
+
+#include "shell/paths.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
+
+namespace tarnwick {
+
+namespace {
+
+QWidget* owner()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                              : QApplication::activeWindow();
+}
+
+} // namespace
+
+MessageBox::Answer QtMessageBox::show(const QString& text, const QString& title, Buttons buttons,
+                                      Icon icon)
+{
+    QMessageBox box(owner());
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case Buttons::AbortRetryIgnore:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
+    case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    default: return buttons == Buttons::AbortRetryIgnore ? Answer::Abort : Answer::Cancel;
+    }
+}
+
+bool QtMessageBox::input(const QString& prompt, const QString& title, QString& value)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, value, &ok);
+    if (ok) value = text;
+    return ok;
+}
+
+QString QtFileDialog::toQtFilter(const QString& pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        QString description = parts.at(i);
+        const qsizetype paren = description.indexOf(u'(');
+        if (paren > 0) description = description.left(paren).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns == QLatin1StringView("*.*") ? QStringLiteral("*") : patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtFileDialog::openFile(const QString& title, const QString& filter, const QString& initialFolder)
+{
+    return QFileDialog::getOpenFileName(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
+}
+
+QString QtFileDialog::saveFile(const QString& title, const QString& filter, const QString& initialFolder)
+{
+    return QFileDialog::getSaveFileName(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
+}
+
+QString QtFileDialog::chooseFolder(const QString& prompt)
+{
+    return QFileDialog::getExistingDirectory(owner(), prompt);
+}
+
+bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
+                                      const QString& workingFolder, Failure& failure)
+{
+    // A bare program name found in the port folder is started from there, as the folder
+    // is where the port lives; otherwise the system's search path decides.
+    QString resolved = paths::toNative(program);
+    if (!resolved.contains(u'/')) {
+        const QFileInfo local(QDir(workingFolder), resolved);
+        if (local.isFile() && local.isExecutable()) resolved = local.absoluteFilePath();
+    } else if (QFileInfo(resolved).isRelative()) {
+        resolved = QFileInfo(QDir(workingFolder), resolved).absoluteFilePath();
+    }
+
+    QProcess process;
+    process.setProgram(resolved);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workingFolder);
+    if (process.startDetached()) return true;
+
+    // Qt says what went wrong in words; the number is the system's for the same cause.
+    const QFileInfo info(resolved);
+    int number = ENOENT;
+    if (info.exists() && (info.isDir() || !info.isExecutable())) number = EACCES;
+    failure.number = number;
+    failure.description = QString::fromLocal8Bit(std::strerror(number));
+    return false;
+}
+
+bool QtDocumentOpener::open(const QString& documentOrAddress)
+{
+    const QUrl url = QUrl::fromUserInput(documentOrAddress, QDir::currentPath(), QUrl::AssumeLocalFile);
+    return QDesktopServices::openUrl(url);
+}
+
+int QtScreen::width() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1024;
+}
+
+} // namespace tarnwick

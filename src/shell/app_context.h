@@ -1,0 +1,78 @@
+#pragma once
+
+#include "launch/launch_session.h"
+#include "launch/launcher.h"
+#include "pages/game/game_options_controller.h"
+#include "pages/game/iwad_locations.h"
+#include "pages/play/play_options_controller.h"
+#include "pages/secondary/gameplay_flags.h"
+#include "pages/secondary/secondary_controllers.h"
+#include "platform/document_opener.h"
+#include "platform/file_dialog.h"
+#include "platform/file_system.h"
+#include "platform/message_box.h"
+#include "platform/process_launcher.h"
+#include "settings/history.h"
+#include "settings/persistence.h"
+#include "settings/settings_file_commands.h"
+#include "settings/settings_store.h"
+#include "shell/file_chooser.h"
+#include "shell/main_controller.h"
+
+namespace tarnwick {
+
+// The platform services the program is given: the real desktop, or test doubles.
+struct Platform
+{
+    MessageBox& messages;
+    FileDialog& dialogs;
+    ProcessLauncher& processes;
+    DocumentOpener& opener;
+    FileSystem& fs;
+};
+
+// Every model object of one running program, wired together in dependency order.
+// The views receive references into it.
+struct AppContext
+{
+    AppContext(SettingsStore& settings, Platform p)
+        : store(settings), platform(p), histories(store), chooser(p.dialogs),
+          gamePage(session, chooser, p.fs),
+          playPage(session, store, histories, chooser, p.fs, gamePage), soundPage(session),
+          miscPage(session), flags(session), obsolete(session, chooser),
+          persistence(store, session, {gamePage, playPage, soundPage, miscPage, flags, obsolete}),
+          launcher(session, histories, p.processes, p.messages, chooser, p.fs),
+          iwads(store, chooser, gamePage, playPage),
+          main({store, session, histories, persistence, p.messages, p.fs, p.opener, gamePage, playPage,
+                soundPage, miscPage, flags, obsolete}),
+          settingsFiles(store, chooser, p.messages, [this] { main.saveSettingsNow(); },
+                        [this] { persistence.Set_Imp(); })
+    {
+        main.setSettingsImporter([this](const QString& path) { return settingsFiles.importFromArgument(path); });
+        // The pages start as their load handlers leave them: the first game and its maps,
+        // and the middle skill.
+        session.Rst = true;
+        playPage.chooseGame(0);
+        playPage.chooseSkill(2);
+        session.Rst = false;
+    }
+
+    SettingsStore& store;
+    Platform platform;
+    LaunchSession session;
+    Histories histories;
+    FileChooser chooser;
+    GameOptionsController gamePage;
+    PlayOptionsController playPage;
+    SoundVideoController soundPage;
+    MiscController miscPage;
+    GameplayFlagsController flags;
+    ObsoleteController obsolete;
+    Persistence persistence;
+    Launcher launcher;
+    IwadLocations iwads;
+    MainController main;
+    SettingsFileCommands settingsFiles;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,357 @@
+#include "shell/main_window.h"
+
+#include "editors/bots/bot_editor_controller.h"
+#include "editors/bots/bot_editor_dialog.h"
+#include "editors/ini/ini_editor_controller.h"
+#include "editors/ini/ini_editor_dialog.h"
+#include "editors/ini/ini_store.h"
+#include "pages/game/game_options_page.h"
+#include "pages/game/iwad_locations_dialog.h"
+#include "pages/play/play_options_page.h"
+#include "pages/secondary/gameplay_flags_dialog.h"
+#include "pages/secondary/misc_page.h"
+#include "pages/secondary/obsolete_dialog.h"
+#include "pages/secondary/sound_video_page.h"
+#include "shell/app_context.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+
+namespace tarnwick {
+
+namespace {
+
+// Pages are hidden with their own "&Hide" button; closing one only hides it too.
+class PageSubWindow final : public QMdiSubWindow
+{
+public:
+    PageSubWindow(std::function<void()> onClose, QWidget* parent)
+        : QMdiSubWindow(parent), m_onClose(std::move(onClose))
+    {
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        m_onClose();
+    }
+
+private:
+    std::function<void()> m_onClose;
+};
+
+QFont commandFont()
+{
+    QFont font(QStringLiteral("Courier New"));
+    if (!QFontDatabase::families().contains(font.family())) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), m_app(app)
+{
+    setWindowTitle(QStringLiteral("Tarnwick"));
+    m_area = new QMdiArea(this);
+    m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_area);
+    buildCommandStrip();
+    buildPages();
+    buildMenus();
+
+    connect(&m_app.main, &MainController::pageVisibilityChanged, this, [this](int page, bool visible) {
+        m_pages[page - 1]->setVisible(visible);
+        if (visible) {
+            m_pages[page - 1]->raise();
+            m_area->setActiveSubWindow(m_pages[page - 1]);
+        }
+        m_showPage[page - 1]->setVisible(!visible);
+    });
+    connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        for (int page = 1; page <= 4; ++page)
+            if (window && window == m_pages[page - 1]) m_app.main.pageActivated(page);
+    });
+}
+
+void MainWindow::buildCommandStrip()
+{
+    auto* strip = new QToolBar(QStringLiteral("Command line"), this);
+    strip->setMovable(false);
+    strip->setFloatable(false);
+    auto* holder = new QWidget(strip);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(4, 2, 4, 2);
+    m_command = new QLineEdit(holder);
+    m_command->setFont(commandFont());
+    m_command->setToolTip(QStringLiteral("The command line that starts ZDoom; you may edit it before running"));
+    m_run = new QPushButton(QStringLiteral("Run"), holder);
+    row->addWidget(m_command, 1);
+    row->addWidget(m_run);
+    strip->addWidget(holder);
+    addToolBar(Qt::TopToolBarArea, strip);
+
+    connect(m_command, &QLineEdit::textEdited, this, [this](const QString& text) {
+        m_app.session.setCommandText(text);
+        if (m_command->text() != m_app.session.commandText()) m_command->setText(m_app.session.commandText());
+    });
+    connect(&m_app.session, &LaunchSession::commandTextChanged, this, [this](const QString& text) {
+        if (m_command->text() != text) m_command->setText(text);
+    });
+    connect(m_run, &QPushButton::clicked, this, [this] { m_app.launcher.run(); });
+}
+
+void MainWindow::buildPages()
+{
+    auto addPage = [this](int page, QWidget* widget) {
+        auto* sub = new PageSubWindow([this, page] { m_app.main.hidePage(page); }, m_area);
+        sub->setWidget(widget);
+        sub->setWindowTitle(widget->windowTitle());
+        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowMinimizeButtonHint);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_area->addSubWindow(sub);
+        sub->resize(sub->sizeHint());
+        m_pages[page - 1] = sub;
+    };
+    auto* game = new GameOptionsPage(m_app.session, m_app.gamePage, m_app.histories, m_app.iwads);
+    auto* play = new PlayOptionsPage(m_app.session, m_app.playPage, m_app.histories);
+    auto* sound = new SoundVideoPage(m_app.session, m_app.soundPage);
+    auto* misc = new MiscPage(m_app.session, m_app.miscPage, m_app.histories);
+    // Pages one and two stand side by side in the four-page layout: one width for both.
+    const int wide = std::max(game->sizeHint().width(), play->sizeHint().width());
+    game->setMinimumWidth(wide);
+    play->setMinimumWidth(wide);
+    addPage(1, game);
+    addPage(2, play);
+    addPage(3, sound);
+    addPage(4, misc);
+    connect(game, &GameOptionsPage::hideRequested, this, [this] { m_app.main.hidePage(1); });
+    connect(game, &GameOptionsPage::locationsRequested, this, &MainWindow::showLocations);
+    connect(play, &PlayOptionsPage::hideRequested, this, [this] { m_app.main.hidePage(2); });
+    connect(sound, &SoundVideoPage::hideRequested, this, [this] { m_app.main.hidePage(3); });
+    connect(misc, &MiscPage::hideRequested, this, [this] { m_app.main.hidePage(4); });
+}
+
+QAction* MainWindow::addItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                             std::function<void()> action)
+{
+    QAction* a = menu->addAction(caption);
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    connect(a, &QAction::triggered, this, [action = std::move(action)] {
+        if (action) action();
+    });
+    return a;
+}
+
+void MainWindow::buildMenus()
+{
+    MainController& main = m_app.main;
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    addItem(file, QStringLiteral("&Open settings..."), QKeySequence(QStringLiteral("Ctrl+O")),
+            [this] { m_app.settingsFiles.importSettings(); });
+    addItem(file, QStringLiteral("&Save settings..."), QKeySequence(QStringLiteral("Ctrl+S")),
+            [this] { m_app.settingsFiles.exportSettings(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("&Export .bat file..."), QKeySequence(QStringLiteral("Ctrl+B")),
+            [this] { m_app.launcher.exportBatch(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("Check &file/folder locations..."), QKeySequence(Qt::Key_F8),
+            [&main] { main.checkLocations(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("&Clear history..."), QKeySequence(Qt::Key_F9), [&main] { main.clearAllHistories(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("&Save settings now"), QKeySequence(Qt::Key_F11), [&main] { main.saveSettingsNow(); });
+    addItem(file, QStringLiteral("&Reset all..."), QKeySequence(Qt::Key_F12), [&main] { main.resetAll(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("E&xit"), QKeySequence(), [this] { close(); });
+
+    QMenu* game = menuBar()->addMenu(QStringLiteral("Game"));
+    addItem(game, QStringLiteral("&Run game"), QKeySequence(Qt::Key_F2), [this] { m_app.launcher.run(); });
+    addItem(game, QStringLiteral("Refresh &command line"), QKeySequence(Qt::Key_F5), [this] { m_app.session.MainProc(); });
+    game->addSeparator();
+    addItem(game, QStringLiteral("&Game WAD Locations..."), QKeySequence(Qt::Key_F4), [this] { showLocations(); });
+    addItem(game, QStringLiteral("ZDoom Cajun &Bot Editor..."), QKeySequence(QStringLiteral("Ctrl+F1")),
+            [this] { showBotEditor(); });
+    addItem(game, QStringLiteral("ZDoom &INI Editor..."), QKeySequence(QStringLiteral("Ctrl+F2")),
+            [this] { showIniEditor(); });
+    game->addSeparator();
+    addItem(game, QStringLiteral("Gameplay Options (&DMFLAGS)..."), QKeySequence(Qt::Key_F3), [this] { showGameplayFlags(); });
+    addItem(game, QStringLiteral("&Obsolete Options..."), QKeySequence(QStringLiteral("Ctrl+E")), [this] { showObsolete(); });
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("Window"));
+    addItem(m_windowMenu, QStringLiteral("Tile &horizontal"), QKeySequence(QStringLiteral("Ctrl+H")),
+            [this] { tile(Qt::Vertical); });
+    addItem(m_windowMenu, QStringLiteral("Tile &vertical"), QKeySequence(QStringLiteral("Ctrl+T")),
+            [this] { tile(Qt::Horizontal); });
+    addItem(m_windowMenu, QStringLiteral("&Cascade"), QKeySequence(QStringLiteral("Ctrl+D")),
+            [this] { m_area->cascadeSubWindows(); });
+    addItem(m_windowMenu, QStringLiteral("&Arrange icons"), QKeySequence(QStringLiteral("Ctrl+R")),
+            [this] { arrangeIcons(); });
+    m_windowMenu->addSeparator();
+    addItem(m_windowMenu, QStringLiteral("4 by 4"), QKeySequence(QStringLiteral("Ctrl+F4")), [this] { fourByFour(); });
+    const char* const showCaptions[4] = {"Show &Game Options", "Show &Play Options",
+                                         "Show &Sound and Video Options", "Show &Miscellaneous Options"};
+    const Qt::Key keys[4] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4};
+    for (int page = 1; page <= 4; ++page) {
+        m_showPage[page - 1] = addItem(m_windowMenu, QString::fromLatin1(showCaptions[page - 1]),
+                                       QKeySequence(Qt::SHIFT | keys[page - 1]), [&main, page] { main.showPage(page); });
+        m_showPage[page - 1]->setVisible(false);
+    }
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    addItem(help, QStringLiteral("&Contents..."), QKeySequence(),
+            [&main] { main.helpContents(QCoreApplication::applicationDirPath()); });
+    addItem(help, QStringLiteral("&Send feedback..."), QKeySequence(Qt::Key_F6), [&main] { main.sendFeedback(); });
+    addItem(help, QStringLiteral("&About..."), QKeySequence(Qt::Key_F7), [&main] { main.about(); });
+    help->addSeparator();
+    addItem(help, QStringLiteral("&ZDoom website..."), QKeySequence(QStringLiteral("Ctrl+W")), [&main] { main.website(); });
+}
+
+void MainWindow::fillWindowMenu()
+{
+    for (QAction* a : m_windowListActions) {
+        m_windowMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowListActions.clear();
+    m_windowListActions.append(m_windowMenu->addSeparator());
+    int n = 1;
+    for (QMdiSubWindow* sub : m_area->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(sub->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == m_area->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { m_area->setActiveSubWindow(sub); });
+        m_windowListActions.append(a);
+    }
+}
+
+void MainWindow::tile(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* sub : m_area->subWindowList())
+        if (sub->isVisible() && !sub->isMinimized()) shown.append(sub);
+    if (shown.isEmpty()) return;
+    const QRect area = m_area->viewport()->rect();
+    for (int i = 0; i < shown.size(); ++i) {
+        QMdiSubWindow* sub = shown[i];
+        sub->showNormal();
+        if (orientation == Qt::Vertical) {
+            const int h = area.height() / static_cast<int>(shown.size());
+            sub->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int w = area.width() / static_cast<int>(shown.size());
+            sub->setGeometry(i * w, 0, w, area.height());
+        }
+    }
+}
+
+void MainWindow::arrangeIcons()
+{
+    int x = 0;
+    const int bottom = m_area->viewport()->height();
+    for (QMdiSubWindow* sub : m_area->subWindowList()) {
+        if (!sub->isMinimized() || !sub->isVisible()) continue;
+        sub->move(x, bottom - sub->height());
+        x += sub->width();
+    }
+}
+
+void MainWindow::fourByFour()
+{
+    m_app.main.fourByFour();
+    for (QMdiSubWindow* sub : m_pages) {
+        sub->showNormal();
+        sub->resize(sub->sizeHint());
+    }
+    QMdiSubWindow* f1 = m_pages[0];
+    QMdiSubWindow* f2 = m_pages[1];
+    f1->move(0, 0);
+    f2->move(f1->width(), 0);
+    m_pages[2]->move(0, f1->height());
+    m_pages[3]->move(f2->width(), f2->height());
+    for (QAction* a : m_showPage) a->setVisible(false);
+}
+
+void MainWindow::start(const QString& argument, int screenWidth)
+{
+    for (int page = 1; page <= 4; ++page)
+        if (auto pos = m_app.persistence.storedPosition(page)) m_pages[page - 1]->move(*pos);
+    const MainController::Layout layout = m_app.main.startup(argument, screenWidth);
+    for (int page = 1; page <= 4; ++page) {
+        const bool visible = m_app.main.pageVisible(page);
+        m_pages[page - 1]->setVisible(visible);
+        m_showPage[page - 1]->setVisible(!visible);
+    }
+    if (layout == MainController::Layout::FourByFour)
+        fourByFour();
+    else if (layout == MainController::Layout::Cascade)
+        m_area->cascadeSubWindows();
+    m_command->setText(m_app.session.commandText());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    std::array<MainController::PageWindow, 4> pages;
+    for (int page = 1; page <= 4; ++page)
+        pages[page - 1] = {m_app.main.pageVisible(page), m_pages[page - 1]->pos()};
+    m_app.main.shutdown(pages);
+    event->accept();
+}
+
+void MainWindow::showGameplayFlags()
+{
+    GameplayFlagsDialog dialog(m_app.session, m_app.flags, this);
+    dialog.exec();
+}
+
+void MainWindow::showObsolete()
+{
+    ObsoleteDialog dialog(m_app.session, m_app.obsolete, m_app.histories, this);
+    dialog.exec();
+}
+
+void MainWindow::showLocations()
+{
+    IwadLocationsDialog dialog(m_app.iwads, this);
+    dialog.exec();
+}
+
+} // namespace tarnwick
+
+namespace tarnwick {
+
+void MainWindow::showIniEditor()
+{
+    if (!m_app.main.mayOpenIniEditor()) return;
+    IniStore store(m_app.platform.messages);
+    IniEditorController controller(m_app.main.portFolder(), store, m_app.platform.messages);
+    IniEditorDialog dialog(controller, this);
+    dialog.exec();
+}
+
+void MainWindow::showBotEditor()
+{
+    if (!m_app.main.mayOpenBotEditor()) return;
+    BotEditorController controller(m_app.main.portFolder(), m_app.platform.messages);
+    BotEditorDialog dialog(controller, this);
+    dialog.exec();
+}
+
+} // namespace tarnwick

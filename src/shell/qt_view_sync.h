@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QStringList>
+
+// Small helpers the views use to redraw from the model: each sets a widget only where its
+// value differs, with the widget's signals blocked, so typing keeps the caret and a redraw
+// never feeds back into a controller.
+namespace tarnwick::view {
+
+inline void setText(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() == text) return;
+    const QSignalBlocker block(edit);
+    edit->setText(text);
+}
+
+// An editable combo box: its drop-down list and its text.
+inline void setCombo(QComboBox* box, const QStringList& items, const QString& text)
+{
+    const QSignalBlocker block(box);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    if (box->currentText() != text) {
+        if (box->isEditable())
+            box->setEditText(text);
+        else
+            box->setCurrentIndex(box->findText(text));
+    }
+}
+
+// A drop-down list (not editable): its rows and the selected row.
+inline void setChoice(QComboBox* box, const QStringList& items, int index)
+{
+    const QSignalBlocker block(box);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    if (box->currentIndex() != index) box->setCurrentIndex(index);
+}
+
+inline void setChecked(QCheckBox* box, int value)
+{
+    const Qt::CheckState state = value == 1 ? Qt::Checked : Qt::Unchecked;
+    if (box->checkState() == state) return;
+    const QSignalBlocker block(box);
+    box->setCheckState(state);
+}
+
+// Option buttons of one group: several may be clear at once after an odd settings file.
+inline void setOption(QAbstractButton* button, bool on)
+{
+    if (button->isChecked() == on) return;
+    const QSignalBlocker block(button);
+    QButtonGroup* group = button->group();
+    if (group && !on) group->setExclusive(false);
+    button->setChecked(on);
+    if (group && !on) group->setExclusive(true);
+}
+
+inline void setList(QListWidget* list, const QStringList& rows, int selected)
+{
+    const QSignalBlocker block(list);
+    bool same = list->count() == rows.size();
+    for (int i = 0; same && i < rows.size(); ++i) same = list->item(i)->text() == rows.at(i);
+    if (!same) {
+        list->clear();
+        list->addItems(rows);
+    }
+    if (list->currentRow() != selected) {
+        list->setCurrentRow(selected);
+        if (selected < 0) list->clearSelection();
+    }
+    if (selected >= 0 && list->item(selected)) list->scrollToItem(list->item(selected));
+}
+
+// Tighter frames, so four pages fit side by side on a 1280-pixel screen.
+inline void compactFrames(QWidget* page)
+{
+    for (QGroupBox* frame : page->findChildren<QGroupBox*>()) {
+        if (QLayout* layout = frame->layout()) {
+            layout->setContentsMargins(8, 4, 8, 6);
+            layout->setSpacing(4);
+        }
+    }
+    if (page->layout()) page->layout()->setContentsMargins(6, 6, 6, 6);
+}
+
+inline int checkValue(int state)
+{
+    return state == Qt::Checked ? 1 : 0;
+}
+
+} // namespace tarnwick::view
