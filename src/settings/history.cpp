@@ -22,17 +22,24 @@ bool lessIgnoringCase(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
+// The number of an entry key ("zexe12" of the list "ZEXE" is 12), or 0 when the key is
+// no entry key: entry numbers are decimal digits without leading zeros.
+qint64 entryNumber(const QString& key, const QString& prefix)
+{
+    if (!key.startsWith(prefix)) return 0;
+    const QStringView digits = QStringView(key).mid(prefix.size());
+    if (digits.isEmpty() || digits.size() > 18 || digits.front() == u'0') return 0;
+    for (QChar c : digits)
+        if (c < u'0' || c > u'9') return 0;
+    return digits.toLongLong();
+}
+
 // The largest entry number present in a list's section.
 qint64 largestEntry(const QHash<QString, QString>& keys, const QString& RegName)
 {
     const QString prefix = RegName.toLower();
     qint64 largest = 0;
-    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
-        if (!it.key().startsWith(prefix)) continue;
-        bool ok = false;
-        const qint64 n = QStringView(it.key()).mid(prefix.size()).toLongLong(&ok);
-        if (ok && n > largest) largest = n;
-    }
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) largest = std::max(largest, entryNumber(it.key(), prefix));
     return largest;
 }
 
@@ -61,14 +68,20 @@ Histories::Histories(SettingsStore& store, QObject* parent) : QObject(parent), m
 QStringList Histories::stored(const QString& RegName) const
 {
     const QHash<QString, QString> keys = m_store.readSection(sectionOf(RegName));
-    // Entries past the last one present are all missing: no need to walk to a huge count.
-    const qint64 count = std::min(countOf(keys, RegName, 1), largestEntry(keys, RegName));
-    QStringList entries;
+    const qint64 count = countOf(keys, RegName, 1);
+    // Only the entries present are visited, in number order, so a count far beyond them
+    // (a damaged key, or a huge entry number) costs nothing.
+    QList<QPair<qint64, QString>> present;
     const QString prefix = RegName.toLower();
-    for (qint64 i = 1; i <= count; ++i) {
-        const QString text = keys.value(prefix + QString::number(i));
-        if (!text.isEmpty()) entries.append(text);
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        const qint64 n = entryNumber(it.key(), prefix);
+        if (n >= 1 && n <= count && !it->isEmpty()) present.append({n, it.value()});
     }
+    std::sort(present.begin(), present.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    QStringList entries;
+    entries.reserve(present.size());
+    for (const auto& e : present) entries.append(e.second);
     return entries;
 }
 
