@@ -38,6 +38,14 @@ PlayOptionsController::PlayOptionsController(LaunchSession& session, SettingsSto
         QRandomGenerator rng(static_cast<quint32>(QRandomGenerator::system()->generate()));
         return static_cast<float>(rng.generateDouble());
     };
+    // The page opens on the first game, its first map and its skill names, as the saved
+    // settings then find it: a first run warps to E1M1 on "Hurt me plenty".
+    LaunchProfile& p = m_session.profile();
+    if (p.lstMapRows.isEmpty() && p.cmbSkillRows.isEmpty()) {
+        p.lstMapRows = catalog::mapRows(p.cmbGame);
+        p.lstMap = p.lstMapRows.isEmpty() ? -1 : 0;
+        p.cmbSkillRows = catalog::skillNames(catalog::skillFamily(p.cmbGame));
+    }
 }
 
 const PlayOptionsController::ListInfo& PlayOptionsController::info(FileList list)
