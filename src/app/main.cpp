@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 using namespace tarnwick;
 
@@ -36,7 +37,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
     QApplication::setWindowIcon(programIcon());
 
@@ -65,5 +65,13 @@ int main(int argc, char** argv)
         messages.show(store.errorText(), QStringLiteral("Tarnwick Settings"), MessageBox::Buttons::Ok,
                       MessageBox::Icon::Exclamation);
     window.start(words.join(u' '), screen.width());
+
+    // TARNWICK_AUTORUN=1: run the game once, as F2 does, then close as the player would
+    // (saving the pages), so scripts and tests can drive the program without a display.
+    if (qEnvironmentVariable("TARNWICK_AUTORUN") == QLatin1StringView("1"))
+        QTimer::singleShot(0, &window, [&context, &window] {
+            context.launcher.run();
+            window.close();
+        });
     return app.exec();
 }
