@@ -107,7 +107,10 @@ void MainWindow::buildCommandStrip()
         if (m_command->text() != m_app.session.commandText()) m_command->setText(m_app.session.commandText());
     });
     connect(&m_app.session, &LaunchSession::commandTextChanged, this, [this](const QString& text) {
-        if (m_command->text() != text) m_command->setText(text);
+        if (m_command->text() == text) return;
+        m_command->setText(text);
+        // A composed line is read from its start: the executable and the first options.
+        if (!m_command->hasFocus()) m_command->setCursorPosition(0);
     });
     connect(m_run, &QPushButton::clicked, this, [this] { m_app.launcher.run(); });
 }
@@ -304,6 +307,7 @@ void MainWindow::start(const QString& argument, int screenWidth)
     else if (layout == MainController::Layout::Cascade)
         m_area->cascadeSubWindows();
     m_command->setText(m_app.session.commandText());
+    m_command->setCursorPosition(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
