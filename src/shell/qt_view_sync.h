@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
+#include <QBoxLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
 
@@ -99,6 +101,20 @@ inline void compactFrames(QWidget* page)
         }
     }
     if (page->layout()) page->layout()->setContentsMargins(6, 6, 6, 6);
+}
+
+// Every page ends in "&Reset" and "&Hide"; they go at the end of `row`.
+template <typename Reset, typename Hide>
+void addPageButtons(QWidget* page, QBoxLayout* row, Reset reset, Hide hide)
+{
+    auto* resetButton = new QPushButton(QStringLiteral("&Reset"), page);
+    resetButton->setToolTip(QStringLiteral("Reset this form"));
+    auto* hideButton = new QPushButton(QStringLiteral("&Hide"), page);
+    hideButton->setToolTip(QStringLiteral("Hide this form"));
+    row->addWidget(resetButton);
+    row->addWidget(hideButton);
+    QObject::connect(resetButton, &QPushButton::clicked, page, reset);
+    QObject::connect(hideButton, &QPushButton::clicked, page, hide);
 }
 
 inline int checkValue(int state)

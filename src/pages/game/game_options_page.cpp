@@ -175,14 +175,9 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     auto* buttons = new QHBoxLayout;
     m_resetLocations = new QCheckBox(QStringLiteral("Re&set ZDoom Locations"), this);
     m_resetLocations->setToolTip(QStringLiteral("Reset ZDoom locations when Reset is pressed"));
-    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
-    reset->setToolTip(QStringLiteral("Reset this form"));
-    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
-    hide->setToolTip(QStringLiteral("Hide this form"));
     buttons->addWidget(m_resetLocations);
     buttons->addStretch(1);
-    buttons->addWidget(reset);
-    buttons->addWidget(hide);
+    view::addPageButtons(this, buttons, [this] { m_controller.reset(); }, [this] { emit hideRequested(); });
     layout->addLayout(buttons);
 
     // Forward the player's actions.
@@ -213,8 +208,6 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     connect(m_saves, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item) m_controller.chooseSaveGame(m_saves->indexOfTopLevelItem(item) + 1);
     });
-    connect(reset, &QPushButton::clicked, this, [&c] { c.reset(); });
-    connect(hide, &QPushButton::clicked, this, &GameOptionsPage::hideRequested);
 
     connect(&m_session, &LaunchSession::changed, this, &GameOptionsPage::redraw);
     connect(&m_histories, &Histories::changed, this, &GameOptionsPage::redrawHistories);

@@ -92,13 +92,8 @@ PlayOptionsPage::PlayOptionsPage(LaunchSession& session, PlayOptionsController& 
 
     // The page buttons sit under the shorter left column, keeping the page compact.
     auto* buttons = new QHBoxLayout;
-    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
-    reset->setToolTip(QStringLiteral("Reset this form"));
-    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
-    hide->setToolTip(QStringLiteral("Hide this form"));
     buttons->addStretch(1);
-    buttons->addWidget(reset);
-    buttons->addWidget(hide);
+    view::addPageButtons(this, buttons, [this] { m_controller.reset(); }, [this] { emit hideRequested(); });
     left->addLayout(buttons);
 
     auto& c = m_controller;
@@ -107,8 +102,6 @@ PlayOptionsPage::PlayOptionsPage(LaunchSession& session, PlayOptionsController& 
     connect(m_respawn, &QCheckBox::stateChanged, this, [&c](int s) { c.setRespawn(view::checkValue(s)); });
     connect(m_timer, &QLineEdit::textEdited, this, [&c](const QString& t) { c.setTimer(t); });
     connect(m_turbo, &QLineEdit::textEdited, this, [&c](const QString& t) { c.setTurbo(t); });
-    connect(reset, &QPushButton::clicked, this, [&c] { c.reset(); });
-    connect(hide, &QPushButton::clicked, this, &PlayOptionsPage::hideRequested);
 
     connect(&m_session, &LaunchSession::changed, this, &PlayOptionsPage::redraw);
     connect(&m_histories, &Histories::changed, this, &PlayOptionsPage::redraw);

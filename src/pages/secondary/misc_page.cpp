@@ -42,17 +42,10 @@ MiscPage::MiscPage(LaunchSession& session, MiscController& controller, Histories
     box->addLayout(extraRow);
     layout->addWidget(frame);
 
-    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
-    reset->setToolTip(QStringLiteral("Reset this form"));
-    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
-    hide->setToolTip(QStringLiteral("Hide this form"));
-    extraRow->addWidget(reset);
-    extraRow->addWidget(hide);
+    view::addPageButtons(this, extraRow, [this] { m_controller.reset(); }, [this] { emit hideRequested(); });
 
     connect(m_extra, &QComboBox::editTextChanged, this,
             [this](const QString& t) { m_controller.setExtraCommands(t); });
-    connect(reset, &QPushButton::clicked, this, [this] { m_controller.reset(); });
-    connect(hide, &QPushButton::clicked, this, &MiscPage::hideRequested);
     connect(&m_session, &LaunchSession::changed, this, &MiscPage::redraw);
     connect(&m_histories, &Histories::changed, this, &MiscPage::redraw);
     view::compactFrames(this);

@@ -64,13 +64,8 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     frames->addWidget(bitsFrame);
 
     auto* buttons = new QHBoxLayout;
-    auto* reset = new QPushButton(QStringLiteral("&Reset"), this);
-    reset->setToolTip(QStringLiteral("Reset this form"));
-    auto* hide = new QPushButton(QStringLiteral("&Hide"), this);
-    hide->setToolTip(QStringLiteral("Hide this form"));
     buttons->addStretch(1);
-    buttons->addWidget(reset);
-    buttons->addWidget(hide);
+    view::addPageButtons(this, buttons, [this] { m_controller.reset(); }, [this] { emit hideRequested(); });
     layout->addLayout(buttons);
 
     auto& c = m_controller;
@@ -82,8 +77,6 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     connect(m_width->lineEdit(), &QLineEdit::textEdited, this, [&c](const QString& t) { c.setWidthText(t); });
     connect(m_height->lineEdit(), &QLineEdit::textEdited, this, [&c](const QString& t) { c.setHeightText(t); });
     connect(m_bits, &QLineEdit::textEdited, this, [&c](const QString& t) { c.setBits(t); });
-    connect(reset, &QPushButton::clicked, this, [&c] { c.reset(); });
-    connect(hide, &QPushButton::clicked, this, &SoundVideoPage::hideRequested);
     connect(&m_session, &LaunchSession::changed, this, &SoundVideoPage::redraw);
     view::compactFrames(this);
     redraw();
