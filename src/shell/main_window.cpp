@@ -124,6 +124,8 @@ void MainWindow::buildPages()
         sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        // The child window menu would claim Ctrl+F4, which is the "4 by 4" layout here.
+        sub->setSystemMenu(nullptr);
         m_area->addSubWindow(sub);
         sub->resize(sub->sizeHint());
         m_pages[page - 1] = sub;
