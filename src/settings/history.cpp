@@ -106,6 +106,9 @@ void Histories::GetHistory(History cmb, const QString& RegName)
 void Histories::CmbProc(const QString& Str, const QString& RegName, History cmb)
 {
     if (Str.isEmpty()) return;
+    // One transaction from the first read to the last write: another Tarnwick recording
+    // into the same list at the same moment waits instead of taking the same number.
+    SettingsStore::Transaction tx(m_store);
     const QString upper = Str.toUpper();
     const QStringList entries = stored(RegName);
     for (const QString& e : entries)
@@ -113,7 +116,6 @@ void Histories::CmbProc(const QString& Str, const QString& RegName, History cmb)
 
     const QString section = sectionOf(RegName);
     const qint64 n = countOf(m_store.readSection(section), RegName, 0);
-    SettingsStore::Transaction tx(m_store);
     m_store.write(section, RegName + QStringLiteral("Count"), QString::number(n + 1));
     m_store.write(section, RegName + QString::number(n + 1), Str);
     insertSorted(m_shown[static_cast<int>(cmb)], Str);
