@@ -191,13 +191,11 @@ void TestHistory::clearAll()
     QCOMPARE(prompt.buttons, MessageBox::Buttons::YesNo);
     QCOMPARE(prompt.icon, MessageBox::Icon::Question);
 
-    const QStringList boxes = {r.p().txtEXE, r.p().txtFol,  r.p().txtINI, r.p().txtIWAD,
-                               r.p().txtParm, r.p().txtLMP, r.p().txtPWAD, r.p().txtDeh,
-                               r.p().txtJoin, r.p().txtEC,  r.p().txtNET, r.p().txtTransFile};
-    const QStringList expectedBoxes = {before.txtEXE, before.txtFol,  before.txtINI, before.txtIWAD,
-                                       before.txtParm, before.txtLMP, before.txtPWAD, before.txtDeh,
-                                       before.txtJoin, before.txtEC,  before.txtNET, before.txtTransFile};
-    QCOMPARE(boxes, expectedBoxes);
+    auto boxes = [](const LaunchProfile& p) {
+        return QStringList{p.txtEXE, p.txtFol, p.txtINI,  p.txtIWAD, p.txtParm, p.txtLMP,
+                           p.txtPWAD, p.txtDeh, p.txtJoin, p.txtEC,  p.txtNET,  p.txtTransFile};
+    };
+    QCOMPARE(boxes(r.p()), boxes(before));
     QCOMPARE(r.command(), command);
     for (int i = 0; i < kHistoryCount; ++i) {
         const QString section = QStringLiteral("Tarnwick\\History\\") + historyName(History(i));

@@ -167,6 +167,7 @@ private slots:
     void loader_data();
     void loader();
     void savingDoesNotCompose();
+    void saveNowLeavesTheObsoleteOptions();
     void pageWindows();
     void firstRunLayout_data();
     void firstRunLayout();
@@ -362,6 +363,27 @@ void TestPersistence::savingDoesNotCompose()
     QCOMPARE(r.command(), QStringLiteral("typed by hand"));
     QVERIFY(!r.session.Rst);
     QCOMPARE(t.store.read(kSettings, QStringLiteral("2Fast")), QStringLiteral("1"));
+}
+
+void TestPersistence::saveNowLeavesTheObsoleteOptions()
+{
+    test::TempStore t;
+    {
+        test::CoreRig r(t.store);
+        r.obsolete.setNet(QStringLiteral("old"));
+        r.main.shutdown({});
+    }
+    test::CoreRig r(t.store);
+    r.persistence.Set_Imp();
+    r.obsolete.setNet(QStringLiteral("new"));
+    r.game.setExe(QStringLiteral("zdoom"));
+    r.flags.setFlagBox(1, 1);
+    r.main.saveSettingsNow();
+    QCOMPARE(t.store.read(kSettings, QStringLiteral("1ZEXE")), QStringLiteral("zdoom"));
+    QCOMPARE(t.store.read(kSettings, QStringLiteral("DF2")), QStringLiteral("1"));
+    QCOMPARE(t.store.read(kSettings, QStringLiteral("2Net")), QStringLiteral("old"));
+    r.main.shutdown({});
+    QCOMPARE(t.store.read(kSettings, QStringLiteral("2Net")), QStringLiteral("new"));
 }
 
 void TestPersistence::pageWindows()

@@ -80,7 +80,6 @@ private slots:
     void deleteSectionRemovesOnlyThatSection();
     void transactionCommitsAtTheOutermostEnd();
     void writesOutliveTheStore();
-    void twoStoresOnOneFileInterleave();
     void twoProgramsWritingAtOnceLoseNothing();
     void unusableFileIsLeftAlone_data();
     void unusableFileIsLeftAlone();
@@ -193,29 +192,6 @@ void TestSettingsStore::writesOutliveTheStore()
     QCOMPARE(again.read(kSettings, QStringLiteral("4ec")), QStringLiteral("-nomusic \"quoted\" ünïcode"));
     QVERIFY(again.contains(kSettings, QStringLiteral("1ZEXE")));
     QCOMPARE(again.read(kSettings, QStringLiteral("1ZEXE"), QStringLiteral("x")), QString());
-}
-
-void TestSettingsStore::twoStoresOnOneFileInterleave()
-{
-    test::TempStore t;
-    SettingsStore second;
-    QVERIFY(second.open(t.store.path()));
-    for (int i = 0; i < 50; ++i) {
-        t.store.write(kSettings, QStringLiteral("a%1").arg(i), QString::number(i));
-        second.write(kSettings, QStringLiteral("b%1").arg(i), QString::number(i));
-        // Both write the same key: the later write wins, whoever made it.
-        (i % 2 ? second : t.store).write(kSettings, QStringLiteral("shared"), QString::number(i));
-        QCOMPARE(second.read(kSettings, QStringLiteral("a%1").arg(i)), QString::number(i));
-    }
-    SettingsStore reader;
-    QVERIFY(reader.open(t.store.path()));
-    const QHash<QString, QString> all = reader.readSection(kSettings);
-    QCOMPARE(all.size(), 101);
-    for (int i = 0; i < 50; ++i) {
-        QCOMPARE(all.value(QStringLiteral("a%1").arg(i)), QString::number(i));
-        QCOMPARE(all.value(QStringLiteral("b%1").arg(i)), QString::number(i));
-    }
-    QCOMPARE(all.value(QStringLiteral("shared")), QStringLiteral("49"));
 }
 
 void TestSettingsStore::twoProgramsWritingAtOnceLoseNothing()

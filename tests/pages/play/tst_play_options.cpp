@@ -36,7 +36,6 @@ class TestPlayOptions : public QObject
 private slots:
     void gameChange_data();
     void gameChange();
-    void gameTakesItsStoredGameWad();
     void randomMap_data();
     void randomMap();
     void addFile_data();
@@ -94,23 +93,6 @@ void TestPlayOptions::gameChange()
     QCOMPARE(r.play.otherMapEnabled(), toGame == 6);
     QCOMPARE(r.p().lstMapRows.isEmpty(), toGame == 6);
     QVERIFY(!r.session.Rst);
-}
-
-void TestPlayOptions::gameTakesItsStoredGameWad()
-{
-    Page g;
-    auto& r = g.r;
-    g.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADPlutonia.wad"), QStringLiteral("\"/g/my wads/plutonia.wad\""));
-    g.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADTNT.wad"), QString());
-    g.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADOther"), QStringLiteral("custom.wad"));
-    r.game.setIwad(QStringLiteral("mine.wad"));
-    r.play.chooseGame(3); // no TNT location: the box keeps its text
-    QCOMPARE(r.command(), QStringLiteral("-IWAD mine.wad -WARP 1 -SKILL 3"));
-    r.play.chooseGame(2);
-    QCOMPARE(r.command(), QStringLiteral("-IWAD \"/g/my wads/plutonia.wad\" -WARP 1 -SKILL 3"));
-    r.play.setOther(QStringLiteral("33"));
-    r.play.chooseGame(6);
-    QCOMPARE(r.command(), QStringLiteral("-IWAD custom.wad -WARP 33 -SKILL 3"));
 }
 
 void TestPlayOptions::randomMap_data()
