@@ -49,12 +49,6 @@ struct AppContext
                         [this] { persistence.Set_Imp(); })
     {
         main.setSettingsImporter([this](const QString& path) { return settingsFiles.importFromArgument(path); });
-        // The pages start as their load handlers leave them: the first game and its maps,
-        // and the middle skill.
-        session.Rst = true;
-        playPage.chooseGame(0);
-        playPage.chooseSkill(2);
-        session.Rst = false;
     }
 
     SettingsStore& store;

@@ -162,6 +162,9 @@ void MainController::clearAllHistories()
                           QStringLiteral("Clear History"), MessageBox::Buttons::YesNo,
                           MessageBox::Icon::Question) != MessageBox::Answer::Yes)
         return;
+    // The folder box's two changes rescan the save games; the chosen save stays chosen,
+    // so the command line ends as it was.
+    const int saveRow = m_d.session.profile().lvwLG;
     for (int i = 0; i < kHistoryCount; ++i) {
         const auto h = static_cast<History>(i);
         // Emptying the drop-down empties the box too, and the box then gets its text back:
@@ -171,6 +174,7 @@ void MainController::clearAllHistories()
         setHistoryBoxText(h, QString());
         setHistoryBoxText(h, text);
     }
+    if (m_d.session.profile().lvwLG != saveRow) m_d.gamePage.chooseSaveGame(saveRow);
     for (int i = 0; i < kHistoryCount; ++i) m_d.histories.deleteList(historyName(static_cast<History>(i)));
 }
 

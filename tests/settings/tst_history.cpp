@@ -163,7 +163,11 @@ void TestHistory::clearAll()
     QTemporaryDir folder;
     test::CoreRig r(t.store);
     r.game.setExe(QStringLiteral("zdoom"));
+    // A chosen save game survives the folder box's empty-and-restore.
+    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("s.zds")),
+                             test::saveGameBytes({{"Title", "t"}, {"Game WAD", "DOOM2.WAD"}})));
     r.game.setFolder(folder.path());
+    r.game.chooseSaveGame(2);
     r.game.setIni(QStringLiteral("z.ini"));
     r.game.setIwad(QStringLiteral("doom2.wad"));
     r.game.setParm(QStringLiteral("p.txt"));
@@ -197,6 +201,7 @@ void TestHistory::clearAll()
     };
     QCOMPARE(boxes(r.p()), boxes(before));
     QCOMPARE(r.command(), command);
+    QVERIFY(command.contains(QLatin1StringView(" -LOADGAME S.ZDS")));
     for (int i = 0; i < kHistoryCount; ++i) {
         const QString section = QStringLiteral("Tarnwick\\History\\") + historyName(History(i));
         QCOMPARE(r.histories.shown(History(i)).isEmpty(), yes);
