@@ -89,7 +89,8 @@ void TestRunE2e::savedSettingsReachTheStartedPort()
     env.insert(QStringLiteral("TARNWICK_SETTINGS"), settings);
     // The program's own arguments join the extra commands; one with a blank stays one word.
     const test::ProgramRun run = test::ProgramRun::start(
-        QStringLiteral(TARNWICK_PROGRAM), {QStringLiteral("-ARG"), QStringLiteral("two words")}, env, 30000);
+        QStringLiteral(TARNWICK_PROGRAM), {QStringLiteral("-ARG"), QStringLiteral("two words")}, env,
+        dir.filePath(QStringLiteral("tarnwick.log")), 30000);
     QVERIFY2(run.finished, run.output.constData());
     QCOMPARE(run.exitCode, 0);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -11,16 +12,18 @@
 
 namespace tarnwick::test {
 
-// The built program, started with its own settings file on the offscreen platform in a
-// process group of its own, so an overrun takes everything it started down with it.
+// The built program on the offscreen platform, told to run the game once and close, in a
+// process group of its own so an overrun can be stopped with all it started in that group.
+// Its output goes to a file, not a pipe: a port it starts inherits that file and may go on
+// writing after the program has ended.
 struct ProgramRun
 {
     bool finished = false;
     int exitCode = -1;
-    QByteArray output; // standard output and error together
+    QByteArray output; // standard output and error together, as far as written on return
 
     static ProgramRun start(const QString& program, const QStringList& arguments,
-                            const QProcessEnvironment& extra, int timeoutMs)
+                            const QProcessEnvironment& extra, const QString& logFile, int timeoutMs)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -30,6 +33,8 @@ struct ProgramRun
         QProcess process;
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setStandardOutputFile(logFile);
+        process.setStandardInputFile(QProcess::nullDevice());
         process.setChildProcessModifier([] { ::setpgid(0, 0); });
         process.start(program, arguments);
 
@@ -43,7 +48,8 @@ struct ProgramRun
             ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
             process.waitForFinished(5000);
         }
-        run.output = process.readAll();
+        QFile log(logFile);
+        if (log.open(QIODevice::ReadOnly)) run.output = log.readAll();
         run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         return run;
     }
