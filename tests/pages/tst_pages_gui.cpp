@@ -1,0 +1,258 @@
+// The four pages and the two option dialogs, driven through their widgets: each row is a
+// short script of clicks and keystrokes with what the command box (or a widget) must show.
+//
+//   click|<caption>            click the button, check box or option button so captioned
+//   type|<control>|<text>      replace the control's text by typing
+//   pick|<control>|<row>       choose a row of a drop-down (by keyboard) or a list (by mouse)
+//   menu|<button>|<item>       open the button's pop-up menu and click an item
+//   file|<path>                the next file dialog answers this path
+//   shows|<control>|<text>     the control displays this text
+//   label|<text>               a label reads exactly this
+//   disabled|<caption>         the button so captioned is greyed out
+//   cmd+|<text>, cmd-|<text>   the command box does / does not contain the text
+//
+// A <control> is named by the label that names it ("&Timer:") or by its frame's title
+// ("Skill"); "Frame>Caption" finds a caption inside one frame.
+
+#include "app_rig.h"
+
+#include "pages/secondary/gameplay_flags_dialog.h"
+#include "pages/secondary/obsolete_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include <memory>
+
+using namespace tarnwick;
+
+namespace {
+
+// "Frame>Caption": the frame to search in and the caption; the root itself without a frame.
+QWidget* scope(QWidget* root, QString& name)
+{
+    const qsizetype split = name.indexOf(u'>');
+    if (split < 0) return root;
+    const QString frame = name.left(split);
+    name = name.mid(split + 1);
+    for (QGroupBox* box : root->findChildren<QGroupBox*>())
+        if (box->title() == frame) return box;
+    QTest::qFail(qPrintable(QStringLiteral("no frame '%1'").arg(frame)), __FILE__, __LINE__);
+    return nullptr;
+}
+
+QAbstractButton* button(QWidget* root, QString caption)
+{
+    QWidget* in = scope(root, caption);
+    return in ? test::captioned<QAbstractButton>(in, caption) : nullptr;
+}
+
+// A control named by its label, or the first input control of a frame with that title.
+QWidget* control(QWidget* root, const QString& name)
+{
+    for (QLabel* label : root->findChildren<QLabel*>())
+        if (label->text() == name && label->buddy()) return label->buddy();
+    for (QGroupBox* box : root->findChildren<QGroupBox*>()) {
+        if (box->title() != name) continue;
+        for (QWidget* w : box->findChildren<QWidget*>())
+            if (qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+                (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget())))
+                return w;
+    }
+    QTest::qFail(qPrintable(QStringLiteral("no control named '%1'").arg(name)), __FILE__, __LINE__);
+    return nullptr;
+}
+
+// Where a click lands on a button: check boxes and option buttons react only on their box
+// and caption, which may be narrower than the widget.
+QPoint clickPoint(QAbstractButton* b)
+{
+    QStyleOptionButton option;
+    option.initFrom(b);
+    option.text = b->text();
+    if (qobject_cast<QCheckBox*>(b))
+        return b->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, b).center();
+    if (qobject_cast<QRadioButton*>(b))
+        return b->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, b).center();
+    return b->rect().center();
+}
+
+QString shownText(QWidget* w)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    if (auto* box = qobject_cast<QComboBox*>(w)) return box->currentText();
+    if (auto* list = qobject_cast<QListWidget*>(w)) return list->currentItem() ? list->currentItem()->text() : QString();
+    return QStringLiteral("<not a text control>");
+}
+
+bool pick(QWidget* w, int row)
+{
+    if (auto* box = qobject_cast<QComboBox*>(w)) {
+        for (int step = 0; step < box->count() && box->currentIndex() != row; ++step)
+            QTest::keyClick(box, box->currentIndex() < row ? Qt::Key_Down : Qt::Key_Up);
+        return box->currentIndex() == row;
+    }
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+        QListWidgetItem* item = list->item(row);
+        if (!item) return false;
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+        return list->currentRow() == row;
+    }
+    return false;
+}
+
+void type(QWidget* w, const QString& text)
+{
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* box = qobject_cast<QComboBox*>(w)) edit = box->lineEdit();
+    QVERIFY2(edit, "not a text control");
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void popupItem(QAbstractButton* b, const QString& item)
+{
+    QTest::mouseClick(b, Qt::LeftButton);
+    QMenu* menu = b->findChild<QMenu*>();
+    QVERIFY(menu);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), 2000);
+    const QList<QAction*> actions = menu->actions();
+    const auto it = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text() == item; });
+    QVERIFY2(it != actions.end(), qPrintable(item));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(*it).center());
+}
+
+} // namespace
+
+class TestPagesGui : public QObject
+{
+    Q_OBJECT
+private slots:
+    void clicksAndKeystrokesReachTheCommandLine_data();
+    void clicksAndKeystrokesReachTheCommandLine();
+};
+
+void TestPagesGui::clicksAndKeystrokesReachTheCommandLine_data()
+{
+    QTest::addColumn<QString>("window"); // "1" to "4", "flags" or "obsolete"
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("game: executable box") << "1" << QStringList{
+        "type|ZDoom E&XE location:|zdoom.exe", "cmd+|zdoom.exe -WARP 1 1 -SKILL 3"};
+    QTest::newRow("game: recording, max demo keeps a number") << "1" << QStringList{
+        "disabled|R&ecord demo", "click|&Use demos:", "click|R&ecord demo", "type|&Max demo:|abc",
+        "shows|&Max demo:|1", "cmd+|-MAXDEMO 1 -WARP", "type|&Max demo:|12", "cmd+|-MAXDEMO 12 -WARP"};
+    QTest::newRow("game: game WAD menu asks for the file") << "1" << QStringList{
+        "file|/wads/my doom2.wad", "menu|Game &WADs|Doom&2.wad",
+        "shows|Game WAD F&ile|\"/wads/my doom2.wad\"", "cmd+|-IWAD \"/wads/my doom2.wad\" -WARP"};
+
+    QTest::newRow("play: fast monsters") << "2" << QStringList{
+        "cmd-| -FAST", "click|&Fast monsters", "cmd+| -FAST", "click|&Fast monsters", "cmd-| -FAST"};
+    QTest::newRow("play: no monsters greys out fast") << "2" << QStringList{
+        "click|Monsters &in game", "cmd+| -NOMONSTERS", "disabled|&Fast monsters"};
+    QTest::newRow("play: game Doom2 redraws the maps") << "2" << QStringList{
+        "shows|&Map:|E1M1: Hanger", "pick|&Game:|1", "shows|&Map:|1: Entryway", "cmd+|-WARP 1 -SKILL",
+        "pick|&Map:|6", "shows|&Map:|7: Dead Simple", "cmd+|-WARP 7 -SKILL"};
+    QTest::newRow("play: skill") << "2" << QStringList{"pick|Skill|4", "cmd+| -SKILL 5"};
+    QTest::newRow("play: turbo and timer") << "2" << QStringList{
+        "type|Tur&bo:|150", "cmd+| -TURBO 150", "type|&Timer:|x", "shows|&Timer:|1", "cmd+| -TIMER 1 -TURBO 150"};
+    QTest::newRow("play: deathmatch") << "2" << QStringList{"click|&Deathmatch", "cmd+| -DEATHMATCH"};
+    QTest::newRow("play: map WAD from the file dialog") << "2" << QStringList{
+        "file|/maps/my level.wad", "click|Ma&p WAD File(s)>Add", "cmd+| -FILE \"/maps/my level.wad\" "};
+
+    QTest::newRow("sound: sound off") << "3" << QStringList{
+        "click|&Sound", "cmd+| -NOSOUND", "disabled|Sound &effects", "disabled|&Music"};
+    QTest::newRow("sound: no music") << "3" << QStringList{"click|&Music", "cmd+| -NOMUSIC", "cmd-| -NOSOUND"};
+    QTest::newRow("video: width row picks its height") << "3" << QStringList{
+        "pick|&Width:|2", "shows|&Height:|768", "cmd+| -WIDTH 1024 -HEIGHT 768"};
+    QTest::newRow("video: colour bits") << "3" << QStringList{"type|&Colour Bits|16", "cmd+| -BITS 8"};
+
+    QTest::newRow("misc: a switch, then Reset") << "4" << QStringList{
+        "click|Developer's &mode (-DEVPARM)", "cmd+| -DEVPARM", "click|&Reset", "cmd-| -DEVPARM"};
+    QTest::newRow("misc: extra commands") << "4" << QStringList{
+        "type|&Extra commands:|+map e1m2", "cmd+| +map e1m2 +SET DMFLAGS"};
+
+    QTest::newRow("flags: a box counts at once, composes on close") << "flags" << QStringList{
+        "label|DMFLAGS = 0", "click|&Falling damage (old)", "label|DMFLAGS = 8", "click|Allow &health",
+        "label|DMFLAGS = 9", "cmd+| +SET DMFLAGS 0 ", "click|&Close", "cmd+| +SET DMFLAGS 9 +SET DMFLAGS2 0"};
+    QTest::newRow("flags: second word, off the line") << "flags" << QStringList{
+        "click|&Drop weapons", "label|DMFLAGS2 = 2", "click|&Add to command line", "click|&Close",
+        "cmd-|+SET"};
+    QTest::newRow("obsolete: edits reach the line on close") << "obsolete" << QStringList{
+        "type|-&NET|1 host", "type|Heapsize in M&B (-HEAPSIZE):|abc", "shows|Heapsize in M&B (-HEAPSIZE):|1",
+        "click|&Disable translucency (-NOTRANS)", "cmd-| -NET", "cmd-| -NOTRANS", "click|&Close",
+        "cmd+| -NET 1 host -HEAPSIZE 1 -NOTRANS"};
+}
+
+void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, steps);
+    test::AppRig rig;
+    QVERIFY(rig.start());
+
+    std::unique_ptr<QDialog> dialog;
+    if (window == QLatin1StringView("flags"))
+        dialog = std::make_unique<GameplayFlagsDialog>(rig.app.session, rig.app.flags, &rig.window);
+    else if (window == QLatin1StringView("obsolete"))
+        dialog = std::make_unique<ObsoleteDialog>(rig.app.session, rig.app.obsolete, rig.app.histories, &rig.window);
+    if (dialog) {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+    QWidget* root = dialog ? dialog.get() : rig.page(window.toInt());
+
+    for (const QString& step : steps) {
+        const QStringList part = step.split(u'|');
+        const QString& verb = part.at(0);
+        const QString arg = part.value(1);
+        const QString value = part.value(2);
+        if (verb == QLatin1StringView("click")) {
+            QAbstractButton* b = button(root, arg);
+            QVERIFY2(b && b->isEnabled(), qPrintable(step));
+            QTest::mouseClick(b, Qt::LeftButton, {}, clickPoint(b));
+        } else if (verb == QLatin1StringView("type")) {
+            QWidget* w = control(root, arg);
+            QVERIFY2(w && w->isEnabled(), qPrintable(step));
+            type(w, value);
+        } else if (verb == QLatin1StringView("pick")) {
+            QWidget* w = control(root, arg);
+            QVERIFY2(w && pick(w, value.toInt()), qPrintable(step));
+        } else if (verb == QLatin1StringView("menu")) {
+            QAbstractButton* b = button(root, arg);
+            QVERIFY2(b, qPrintable(step));
+            popupItem(b, value);
+        } else if (verb == QLatin1StringView("file")) {
+            rig.dialogs.expect(arg);
+        } else if (verb == QLatin1StringView("shows")) {
+            QWidget* w = control(root, arg);
+            QVERIFY2(w, qPrintable(step));
+            QCOMPARE(shownText(w), value);
+        } else if (verb == QLatin1StringView("label")) {
+            QVERIFY2(test::captioned<QLabel>(root, arg), qPrintable(step));
+        } else if (verb == QLatin1StringView("disabled")) {
+            QAbstractButton* b = button(root, arg);
+            QVERIFY2(b && !b->isEnabled(), qPrintable(step));
+        } else if (verb == QLatin1StringView("cmd+")) {
+            QVERIFY2(rig.command().contains(arg), qPrintable(step + QStringLiteral("  in: ") + rig.command()));
+        } else if (verb == QLatin1StringView("cmd-")) {
+            QVERIFY2(!rig.command().contains(arg), qPrintable(step + QStringLiteral("  in: ") + rig.command()));
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown step: ") + step));
+        }
+        if (QTest::currentTestFailed()) QFAIL(qPrintable(QStringLiteral("at step: ") + step));
+    }
+    QVERIFY(rig.dialogs.answers.isEmpty());
+    QVERIFY(rig.messages.prompts.isEmpty());
+}
+
+QTEST_MAIN(TestPagesGui)
+#include "tst_pages_gui.moc"
