@@ -232,8 +232,7 @@ bool GameOptionsPage::eventFilter(QObject* watched, QEvent* event)
     // The folder box appends what is typed, wherever the caret was.
     if (watched == m_folder->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->text().isEmpty() || key->key() == Qt::Key_Backspace)
-            if (GameOptionsController::folderKeyMovesCaretToEnd(key->key())) m_folder->lineEdit()->end(false);
+        if (GameOptionsController::folderKeyMovesCaretToEnd(key->key())) m_folder->lineEdit()->end(false);
     }
     return QWidget::eventFilter(watched, event);
 }
