@@ -95,7 +95,15 @@ QString QtFileDialog::openFile(const QString& title, const QString& filter, cons
 
 QString QtFileDialog::saveFile(const QString& title, const QString& filter, const QString& initialFolder)
 {
-    return QFileDialog::getSaveFileName(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
+    QFileDialog dialog(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's one ("*.twk" gives ".twk").
+    const QString firstPattern = filter.section(u'|', 1, 1).section(u';', 0, 0);
+    if (firstPattern.startsWith(QLatin1StringView("*.")) && firstPattern != QLatin1StringView("*.*"))
+        dialog.setDefaultSuffix(firstPattern.mid(2));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
 }
 
 QString QtFileDialog::chooseFolder(const QString& prompt)
