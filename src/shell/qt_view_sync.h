@@ -25,16 +25,33 @@ inline void setText(QLineEdit* edit, const QString& text)
     edit->setText(text);
 }
 
+// An editable combo box with a history: typed text is the value, the list only offers.
+inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int minimumCharacters)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setToolTip(tooltip);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(minimumCharacters);
+    return box;
+}
+
+// A combo box's rows replaced only when they differ.
+inline void setRows(QComboBox* box, const QStringList& items)
+{
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
+    if (same) return;
+    box->clear();
+    box->addItems(items);
+}
+
 // An editable combo box: its drop-down list and its text.
 inline void setCombo(QComboBox* box, const QStringList& items, const QString& text)
 {
     const QSignalBlocker block(box);
-    bool same = box->count() == items.size();
-    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
-    if (!same) {
-        box->clear();
-        box->addItems(items);
-    }
+    setRows(box, items);
     if (box->currentText() != text) {
         if (box->isEditable())
             box->setEditText(text);
@@ -47,12 +64,7 @@ inline void setCombo(QComboBox* box, const QStringList& items, const QString& te
 inline void setChoice(QComboBox* box, const QStringList& items, int index)
 {
     const QSignalBlocker block(box);
-    bool same = box->count() == items.size();
-    for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
-    if (!same) {
-        box->clear();
-        box->addItems(items);
-    }
+    setRows(box, items);
     if (box->currentIndex() != index) box->setCurrentIndex(index);
 }
 

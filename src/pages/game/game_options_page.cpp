@@ -217,12 +217,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
 
 QComboBox* GameOptionsPage::historyBox(const QString& tooltip)
 {
-    auto* box = new QComboBox(this);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setToolTip(tooltip);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(12);
+    auto* box = view::historyCombo(this, tooltip, 12);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }

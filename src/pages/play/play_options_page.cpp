@@ -175,12 +175,7 @@ QGroupBox* PlayOptionsPage::buildFileFrame(FileList which, const QString& captio
     auto* frame = new QGroupBox(caption, this);
     auto* grid = new QGridLayout(frame);
     FileFrame& f = which == FileList::MapWads ? m_wads : m_patches;
-    f.box = new QComboBox(frame);
-    f.box->setEditable(true);
-    f.box->setInsertPolicy(QComboBox::NoInsert);
-    f.box->setToolTip(boxTip);
-    f.box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    f.box->setMinimumContentsLength(8);
+    f.box = view::historyCombo(frame, boxTip, 8);
     auto* add = new QPushButton(QStringLiteral("Add"), frame);
     auto* clear = new QPushButton(clearCaption, frame);
     for (QPushButton* b : {add, clear}) b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Add")) + 24);
@@ -253,12 +248,7 @@ QGroupBox* PlayOptionsPage::buildMultiplayerFrames(QWidget* parent, QGroupBox*& 
     hostGroup->addButton(m_host);
     hostGroup->addButton(m_join);
     m_hostPlayers = numberBox(QStringLiteral("Number of players playing (type 1 to play a bot game)"), hostJoin);
-    m_joinAddress = new QComboBox(hostJoin);
-    m_joinAddress->setEditable(true);
-    m_joinAddress->setInsertPolicy(QComboBox::NoInsert);
-    m_joinAddress->setToolTip(QStringLiteral("The host's IP address"));
-    m_joinAddress->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_joinAddress->setMinimumContentsLength(8);
+    m_joinAddress = view::historyCombo(hostJoin, QStringLiteral("The host's IP address"), 8);
     hostGrid->addWidget(m_host, 0, 0);
     hostGrid->addWidget(m_hostPlayers, 0, 1, Qt::AlignLeft);
     hostGrid->addWidget(m_join, 1, 0, 1, 2);

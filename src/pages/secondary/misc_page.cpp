@@ -32,9 +32,7 @@ MiscPage::MiscPage(LaunchSession& session, MiscController& controller, Histories
     }
     auto* extraRow = new QHBoxLayout;
     auto* extraLabel = new QLabel(QStringLiteral("&Extra commands:"), frame);
-    m_extra = new QComboBox(frame);
-    m_extra->setEditable(true);
-    m_extra->setInsertPolicy(QComboBox::NoInsert);
+    m_extra = view::historyCombo(frame, QString(), 12);
     m_extra->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     extraLabel->setBuddy(m_extra);
     extraRow->addWidget(extraLabel);

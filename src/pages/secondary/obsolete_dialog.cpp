@@ -24,15 +24,7 @@ ObsoleteDialog::ObsoleteDialog(LaunchSession& session, ObsoleteController& contr
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Use these options if you are using an old version of ZDoom."), this));
 
-    auto combo = [this](const QString& tip) {
-        auto* box = new QComboBox(this);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->setToolTip(tip);
-        box->setMinimumContentsLength(20);
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        return box;
-    };
+    auto combo = [this](const QString& tip) { return view::historyCombo(this, tip, 20); };
     auto* grid = new QGridLayout;
     m_net = combo(QStringLiteral("Play a network game the 'old' way"));
     auto* netLabel = new QLabel(QStringLiteral("-&NET"), this);

@@ -41,11 +41,8 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     auto* video = new QGroupBox(QStringLiteral("Video Resolution"), this);
     auto* videoForm = new QFormLayout(video);
     auto makeBox = [video](const QStringList& rows, const QString& tip) {
-        auto* box = new QComboBox(video);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
+        auto* box = view::historyCombo(video, tip, 4);
         box->addItems(rows);
-        box->setToolTip(tip);
         return box;
     };
     m_width = makeBox(SoundVideoController::widthRows(), QStringLiteral("The screen resolution width"));
