@@ -2,17 +2,7 @@
 // option windows on the SQLite store, and loading history lists.
 
 #include "launch/composer.h"
-#include "launch/launch_session.h"
-#include "pages/game/game_options_controller.h"
-#include "pages/play/game_catalog.h"
-#include "pages/play/play_options_controller.h"
-#include "pages/secondary/gameplay_flags.h"
-#include "pages/secondary/secondary_controllers.h"
-#include "platform/file_system.h"
-#include "settings/history.h"
-#include "settings/persistence.h"
-#include "settings/settings_store.h"
-#include "shell/file_chooser.h"
+#include "shell/app_context.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,47 +14,45 @@ using namespace tarnwick;
 
 namespace {
 
-class NoDialog final : public FileDialog
+// The benchmark asks nothing and starts nothing: every platform question gets no answer.
+class NoPlatform final : public MessageBox, public FileDialog, public ProcessLauncher, public DocumentOpener
 {
 public:
+    Answer show(const QString&, const QString&, Buttons, Icon) override { return Answer::Cancel; }
+    bool input(const QString&, const QString&, QString&) override { return false; }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
     QString chooseFolder(const QString&) override { return {}; }
+    bool startDetached(const QString&, const QStringList&, const QString&, Failure&) override { return false; }
+    bool open(const QString&) override { return false; }
+};
+
+struct Platforms
+{
+    NoPlatform none;
+    LocalFileSystem fs;
 };
 
 // The model as the program wires it, over one store.
-struct Model
+struct Model : Platforms, AppContext
 {
-    explicit Model(SettingsStore& s) : store(s) {}
-    SettingsStore& store;
-    LaunchSession session;
-    Histories histories{store};
-    NoDialog dialog;
-    FileChooser chooser{dialog};
-    LocalFileSystem fs;
-    GameOptionsController game{session, chooser, fs};
-    PlayOptionsController play{session, store, histories, chooser, fs, game};
-    SoundVideoController sound{session};
-    MiscController misc{session};
-    GameplayFlagsController flags{session};
-    ObsoleteController obsolete{session, chooser};
-    Persistence persistence{store, session, {game, play, sound, misc, flags, obsolete}};
+    explicit Model(SettingsStore& s) : AppContext(s, {none, none, none, none, fs}) {}
 };
 
 // A profile with most options in use, so every step of the composer has work to do.
 void fillProfile(Model& m)
 {
-    m.game.setExe(QStringLiteral("\"C:\\Games\\ZDoom\\zdoom.exe\""));
-    m.game.setIni(QStringLiteral("C:\\Games\\ZDoom\\zdoom-player.ini"));
-    m.game.setIwad(QStringLiteral("C:\\Games\\WADs\\doom2.wad"));
-    m.game.setDemos(1);
-    m.game.selectRecordDemo();
-    m.game.setMaxDemo(QStringLiteral("512"));
-    m.play.chooseGame(1);
-    m.play.chooseMap(14);
-    m.play.setFast(1);
-    m.play.setTimer(QStringLiteral("20"));
-    m.play.setTurbo(QStringLiteral("120"));
+    m.gamePage.setExe(QStringLiteral("\"C:\\Games\\ZDoom\\zdoom.exe\""));
+    m.gamePage.setIni(QStringLiteral("C:\\Games\\ZDoom\\zdoom-player.ini"));
+    m.gamePage.setIwad(QStringLiteral("C:\\Games\\WADs\\doom2.wad"));
+    m.gamePage.setDemos(1);
+    m.gamePage.selectRecordDemo();
+    m.gamePage.setMaxDemo(QStringLiteral("512"));
+    m.playPage.chooseGame(1);
+    m.playPage.chooseMap(14);
+    m.playPage.setFast(1);
+    m.playPage.setTimer(QStringLiteral("20"));
+    m.playPage.setTurbo(QStringLiteral("120"));
     LaunchProfile& p = m.session.profile();
     for (int i = 0; i < 10; ++i) {
         p.lstPWADhid << QStringLiteral("\"C:\\Games\\My Maps\\map%1.wad\"").arg(i);
@@ -72,14 +60,14 @@ void fillProfile(Model& m)
     }
     p.lstDehhid << QStringLiteral("C:\\Games\\patch.deh");
     p.lstDeh << QStringLiteral("patch.deh");
-    m.play.selectDeathmatch();
-    m.play.setHostPlayers(QStringLiteral("4"));
-    m.play.setExtratic(1);
-    m.play.setPort(QStringLiteral("5030"));
-    m.sound.chooseWidthRow(2);
-    m.sound.setMusic(0);
-    for (int i = 0; i < 7; i += 2) m.misc.setSwitch(i, 1);
-    m.misc.setExtraCommands(QStringLiteral("+vid_fps 1 +map map15   "));
+    m.playPage.selectDeathmatch();
+    m.playPage.setHostPlayers(QStringLiteral("4"));
+    m.playPage.setExtratic(1);
+    m.playPage.setPort(QStringLiteral("5030"));
+    m.soundPage.chooseWidthRow(2);
+    m.soundPage.setMusic(0);
+    for (int i = 0; i < 7; i += 2) m.miscPage.setSwitch(i, 1);
+    m.miscPage.setExtraCommands(QStringLiteral("+vid_fps 1 +map map15   "));
     for (int i = 0; i < 23; i += 3) m.flags.setFlagBox(i, 1 - p.DF[size_t(i)]);
     m.obsolete.setHeapSize(QStringLiteral("32"));
     m.obsolete.setTransFile(QStringLiteral("cache.tch"));

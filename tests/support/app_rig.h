@@ -1,12 +1,11 @@
 #pragma once
 
-// For widget tests only (they link the widget library): the whole program as main.cpp wires
-// it, over a temporary settings file and scripted platform doubles, with its main window.
+// For widget tests only (they link the widget library): the core rig over a temporary
+// settings file, with its main window.
 
-#include "doubles.h"
+#include "core_rig.h"
 #include "temp_store.h"
 
-#include "shell/app_context.h"
 #include "shell/main_window.h"
 
 #include <QAbstractButton>
@@ -23,12 +22,7 @@ namespace tarnwick::test {
 struct AppRig
 {
     TempStore temp;
-    ScriptedMessageBox messages;
-    ScriptedFileDialog dialogs;
-    RecordingLauncher processes;
-    RecordingOpener opener;
-    LocalFileSystem fs;
-    AppContext app{temp.store, {messages, dialogs, processes, opener, fs}};
+    CoreRig app{temp.store};
     MainWindow window{app};
 
     AppRig() { window.resize(1280, 960); }

@@ -2,19 +2,7 @@
 
 #include "doubles.h"
 
-#include "launch/launch_session.h"
-#include "launch/launcher.h"
-#include "pages/game/game_options_controller.h"
-#include "pages/game/iwad_locations.h"
-#include "pages/play/play_options_controller.h"
-#include "pages/secondary/gameplay_flags.h"
-#include "pages/secondary/secondary_controllers.h"
-#include "platform/file_system.h"
-#include "settings/history.h"
-#include "settings/persistence.h"
-#include "settings/settings_store.h"
-#include "shell/file_chooser.h"
-#include "shell/main_controller.h"
+#include "shell/app_context.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,32 +10,27 @@
 
 namespace tarnwick::test {
 
-// The whole model of the program wired as the main window wires it, over a given store,
-// with scripted dialogs and a recording process launcher. Several rigs may share a store:
-// that is a later start of the program.
-struct CoreRig
+// The platform doubles, built before the program that is given them.
+struct RigDoubles
 {
-    explicit CoreRig(SettingsStore& s) : store(s) {}
-
-    SettingsStore& store;
-    LaunchSession session;
-    Histories histories{store};
-    ScriptedFileDialog dialog;
-    FileChooser chooser{dialog};
-    LocalFileSystem fs;
     ScriptedMessageBox messages;
+    ScriptedFileDialog dialog;
     RecordingLauncher processes;
     RecordingOpener opener;
-    GameOptionsController game{session, chooser, fs};
-    PlayOptionsController play{session, store, histories, chooser, fs, game};
-    SoundVideoController sound{session};
-    MiscController misc{session};
-    GameplayFlagsController flags{session};
-    ObsoleteController obsolete{session, chooser};
-    Persistence persistence{store, session, {game, play, sound, misc, flags, obsolete}};
-    IwadLocations iwads{store, chooser, game, play};
-    Launcher launcher{session, histories, processes, messages, chooser, fs};
-    MainController main{{store, session, histories, persistence, messages, fs, opener, game, play, sound, misc, flags, obsolete}};
+    LocalFileSystem fs;
+};
+
+// The whole model of the program as AppContext wires it, over a given store, with scripted
+// dialogs and a recording process launcher. Several rigs may share a store: that is a later
+// start of the program.
+struct CoreRig : RigDoubles, AppContext
+{
+    explicit CoreRig(SettingsStore& s) : AppContext(s, {messages, dialog, processes, opener, fs}) {}
+
+    GameOptionsController& game = gamePage;
+    PlayOptionsController& play = playPage;
+    SoundVideoController& sound = soundPage;
+    MiscController& misc = miscPage;
 
     LaunchProfile& p() { return session.profile(); }
     QString command() const { return session.commandText(); }

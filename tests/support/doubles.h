@@ -5,7 +5,6 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/process_launcher.h"
-#include "platform/screen.h"
 
 #include <QList>
 #include <QQueue>
@@ -102,16 +101,6 @@ public:
         opened << documentOrAddress;
         return true;
     }
-};
-
-class FixedScreen final : public Screen
-{
-public:
-    explicit FixedScreen(int w) : m_width(w) {}
-    int width() const override { return m_width; }
-
-private:
-    int m_width;
 };
 
 } // namespace tarnwick::test
