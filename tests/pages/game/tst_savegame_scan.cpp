@@ -7,11 +7,9 @@
 #include <QTest>
 #include <QtEndian>
 
-#ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 using namespace tarnwick;
 
@@ -34,11 +32,10 @@ QByteArray png(const QByteArray& chunks)
 }
 const QByteArray kEnd = chunk("IEND", {});
 
-void writeFile(const QString& path, const QByteArray& bytes)
+bool writeBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // Titles of the rows, which the tests give the file's own name.
@@ -53,7 +50,6 @@ QStringList titles(const SaveGameFolder& r)
 // sized by a hostile length field fails the test instead of being overcommitted unseen.
 class AddressSpaceCap
 {
-#ifdef Q_OS_LINUX
     rlimit m_old{};
 
 public:
@@ -68,7 +64,6 @@ public:
         QCOMPARE(::setrlimit(RLIMIT_AS, &cap), 0);
     }
     ~AddressSpaceCap() { ::setrlimit(RLIMIT_AS, &m_old); }
-#endif
 };
 
 qsizetype openFiles()
@@ -98,9 +93,9 @@ void TestSaveGameScan::readsOneSave_data()
     QTest::addColumn<bool>("goesOn");
 
     QByteArray all;
-    const char* keys[] = {"Title", "Game WAD", "Map WAD", "Current Map", "Creation Time", "Comment", "Software", "ZDoom Save Version"};
     QStringList allCells;
-    for (const char* k : keys) {
+    for (const char* k : {"Title", "Game WAD", "Map WAD", "Current Map", "Creation Time", "Comment", "Software",
+                          "ZDoom Save Version"}) {
         all += text(k, QByteArray("v ") + k);
         allCells << QStringLiteral("v ") + QLatin1String(k);
     }
@@ -121,13 +116,11 @@ void TestSaveGameScan::readsOneSave_data()
     QTest::newRow("100 chunks then text") << png(junk99 + chunk("zzZZ", "x") + title) << none << true;
     QTest::newRow("not a PNG") << QByteArray("GIF89a....") << only(0, "<Different Version>") << true;
     QTest::newRow("zero bytes") << QByteArray() << only(0, "<Different Version>") << true;
-    QTest::newRow("signature only") << png({}) << none << true;
     QTest::newRow("cut inside header") << png(title) + QByteArrayLiteral("\0\0\0\5tE") << only(0, "T") << true;
     QTest::newRow("text length 0xFFFFFFFF") << png(title + chunk("tEXt", QByteArrayLiteral("Software\0S"), 0xFFFFFFFF)).chopped(4)
                                             << QStringList{"T", "", "", "", "", "", "S", ""} << true;
     QTest::newRow("other length 0xFFFFFFFF") << png(chunk("IDAT", "x", 0xFFFFFFFF) + title) << none << true;
     QTest::newRow("no zero separator ends scan") << png(title + chunk("tEXt", "Software") + kEnd) << only(0, "T") << false;
-    QTest::newRow("empty text chunk ends scan") << png(chunk("tEXt", {}) + kEnd) << none << false;
     QTest::newRow("text cut before its data ends scan") << png(title) + QByteArrayLiteral("\0\0\0\5tEXt") << only(0, "T") << false;
 }
 
@@ -137,8 +130,8 @@ void TestSaveGameScan::readsOneSave()
     QFETCH(QStringList, cells);
     QFETCH(bool, goesOn);
     QTemporaryDir dir;
-    writeFile(dir.filePath("a.zds"), bytes);
-    writeFile(dir.filePath("b.zds"), png(text("Title", "next") + kEnd));
+    QVERIFY(writeBytes(dir.filePath("a.zds"), bytes));
+    QVERIFY(writeBytes(dir.filePath("b.zds"), png(text("Title", "next") + kEnd)));
 
     const qsizetype before = openFiles();
     const SaveGameFolder r = [&] {
@@ -148,9 +141,8 @@ void TestSaveGameScan::readsOneSave()
     QCOMPARE(openFiles(), before);
     QCOMPARE(r.files, QStringList({"a.zds", "b.zds"}));
     QCOMPARE(r.completed, goesOn);
-    QCOMPARE(r.rows.size(), qsizetype(goesOn ? 2 : 1));
+    QCOMPARE(titles(r), goesOn ? QStringList({cells[0], "next"}) : QStringList(cells[0]));
     QCOMPARE(QStringList(r.rows[0].cells.begin(), r.rows[0].cells.end()), cells);
-    if (goesOn) QCOMPARE(r.rows[1].cells[0], QStringLiteral("next"));
 }
 
 // The folder text's "@" stands for the temporary folder, which is also the current one.
@@ -163,15 +155,12 @@ void TestSaveGameScan::listsSaves_data()
 
     const QStringList three{"c.zds", "a.zds", "B.zds"}, sorted{"a.zds", "B.zds", "c.zds"};
     QTest::newRow("three saves in name order") << three << "@" << sorted;
-    QTest::newRow("trailing slash") << three << "@/" << sorted;
     QTest::newRow("trailing backslash") << three << "@\\" << sorted;
     QTest::newRow("missing folder") << three << "@/missing" << QStringList{};
     QTest::newRow("empty text is not the current folder") << three << "" << QStringList{};
-    QTest::newRow("extension in any case") << QStringList{"x.ZDS", "y.Zds"} << "@" << QStringList{"x.ZDS", "y.Zds"};
     QTest::newRow("names equal but for case") << QStringList{"s.zds", "S.zds"} << "@" << QStringList{"S.zds", "s.zds"};
-    QTest::newRow("other files left out") << QStringList{"a.zds.bak", "zds", "b.wad", ".hidden.zds", "c.zds"} << "@" << QStringList{"c.zds"};
-    QTest::newRow("folder named x.zds skipped") << QStringList{"y.zds", "x.zds/"} << "@" << QStringList{"y.zds"};
-    QTest::newRow("empty folder") << QStringList{} << "@" << QStringList{};
+    QTest::newRow("other files and a folder named x.zds left out")
+        << QStringList{"y.Zds", "a.zds.bak", "zds", "b.wad", ".hidden.zds", "x.zds/"} << "@" << QStringList{"y.Zds"};
 }
 
 void TestSaveGameScan::listsSaves()
@@ -182,12 +171,10 @@ void TestSaveGameScan::listsSaves()
     QTemporaryDir dir;
     for (const QString& f : files) {
         if (f.endsWith(u'/')) QVERIFY(QDir(dir.path()).mkdir(f));
-        else writeFile(dir.filePath(f), png(text("Title", f.toUtf8())));
+        else QVERIFY(writeBytes(dir.filePath(f), png(text("Title", f.toUtf8()))));
     }
-#ifdef Q_OS_UNIX
     // A FIFO would block an ordinary open for ever.
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.zds")).constData(), 0600), 0);
-#endif
     const QString old = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     const SaveGameFolder r = scanSaveGameFolder(folderText.replace(u'@', dir.path()));
@@ -199,11 +186,9 @@ void TestSaveGameScan::listsSaves()
 
 void TestSaveGameScan::unreadableFileEndsScan()
 {
-#ifdef Q_OS_UNIX
     if (::geteuid() == 0) QSKIP("root reads any file");
-#endif
     QTemporaryDir dir;
-    for (const char* name : {"a.zds", "b.zds", "c.zds"}) writeFile(dir.filePath(name), png(text("Title", name)));
+    for (const char* name : {"a.zds", "b.zds", "c.zds"}) QVERIFY(writeBytes(dir.filePath(name), png(text("Title", name))));
     QVERIFY(QFile::setPermissions(dir.filePath("b.zds"), {}));
     const SaveGameFolder r = scanSaveGameFolder(dir.path());
     QCOMPARE(r.files.size(), qsizetype(3));
