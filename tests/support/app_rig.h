@@ -46,26 +46,12 @@ struct AppRig
 template<typename T>
 T* captioned(QWidget* root, const QString& text)
 {
-    T* found = nullptr;
-    for (T* w : root->findChildren<T*>()) {
-        if (w->text() != text) continue;
-        if (found) {
-            QTest::qFail(qPrintable(QStringLiteral("two widgets captioned '%1'").arg(text)), __FILE__, __LINE__);
-            return nullptr;
-        }
-        found = w;
-    }
-    if (!found) QTest::qFail(qPrintable(QStringLiteral("no widget captioned '%1'").arg(text)), __FILE__, __LINE__);
-    return found;
-}
-
-// The control a label names with its access key ("&Timer:" names the timer box).
-inline QWidget* labelled(QWidget* root, const QString& label)
-{
-    QLabel* l = captioned<QLabel>(root, label);
-    QWidget* buddy = l ? l->buddy() : nullptr;
-    if (l && !buddy) QTest::qFail(qPrintable(QStringLiteral("label '%1' names no control").arg(label)), __FILE__, __LINE__);
-    return buddy;
+    QList<T*> found;
+    for (T* w : root->findChildren<T*>())
+        if (w->text() == text) found << w;
+    if (found.size() != 1)
+        QTest::qFail(qPrintable(QStringLiteral("%1 widgets captioned '%2'").arg(found.size()).arg(text)), __FILE__, __LINE__);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
 // Closes any modal window that opens while it lives, remembering its title, so a test that

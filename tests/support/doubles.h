@@ -20,20 +20,17 @@ class ScriptedMessageBox final : public MessageBox
 public:
     struct Prompt
     {
-        QString text;
-        QString title;
+        QString text, title;
         Buttons buttons;
         Icon icon;
     };
     struct InputPrompt
     {
-        QString prompt;
-        QString title;
-        QString initial;
+        QString prompt, title, initial;
     };
 
     QQueue<Answer> answers;
-    // Input boxes: a queued std::nullopt-like empty entry means "Cancel".
+    // Input boxes: the text typed, and whether it was accepted (false: "Cancel").
     QQueue<QString> inputs;
     QQueue<bool> inputAccepted;
     QList<Prompt> prompts;
@@ -50,26 +47,28 @@ public:
     bool input(const QString& prompt, const QString& title, QString& value) override;
 };
 
-// File dialogs that answer from queues and remember what they were asked.
+// File dialogs that answer from a queue and remember what they were asked.
 class ScriptedFileDialog final : public FileDialog
 {
 public:
     struct Call
     {
         QString kind; // "open", "save" or "folder"
-        QString title;
-        QString filter;
-        QString initialFolder;
+        QString title, filter, initialFolder;
     };
-
     QQueue<QString> answers;
     QList<Call> calls;
 
     void expect(const QString& path) { answers.enqueue(path); }
-
-    QString openFile(const QString& title, const QString& filter, const QString& initialFolder) override;
-    QString saveFile(const QString& title, const QString& filter, const QString& initialFolder) override;
-    QString chooseFolder(const QString& prompt) override;
+    QString openFile(const QString& title, const QString& filter, const QString& folder) override
+    {
+        return answer({QStringLiteral("open"), title, filter, folder});
+    }
+    QString saveFile(const QString& title, const QString& filter, const QString& folder) override
+    {
+        return answer({QStringLiteral("save"), title, filter, folder});
+    }
+    QString chooseFolder(const QString& prompt) override { return answer({QStringLiteral("folder"), prompt, {}, {}}); }
 
 private:
     QString answer(const Call& call);
@@ -88,8 +87,12 @@ public:
     bool fail = false;
     Failure failure{QStringLiteral("No such file or directory"), 2};
 
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder, Failure& out) override;
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& folder, Failure& out) override
+    {
+        if (fail) out = failure;
+        else starts.append({program, arguments, folder});
+        return !fail;
+    }
 };
 
 class RecordingOpener final : public DocumentOpener
