@@ -39,43 +39,34 @@ class TestSettingsFile : public QObject
 {
     Q_OBJECT
 private slots:
-    void exportedFileIsRegistryFormat();
-    void roundTripKeepsEveryValue();
+    void exportAndImportAgain();
     void readsHandMadeFiles_data();
     void readsHandMadeFiles();
-    void badFileChangesNothing_data();
     void badFileChangesNothing();
-    void argument_data();
     void argument();
     void fileMenuCommands();
 };
 
-void TestSettingsFile::exportedFileIsRegistryFormat()
+// The file holds every key of the settings section and nothing else, as version 5.00; read
+// back it restores every key and value exactly.
+void TestSettingsFile::exportAndImportAgain()
 {
-    test::TempStore t;
-    t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("10"));
-    t.store.write(kSection, QStringLiteral("1ZEXE"), QStringLiteral("C:\\Games\\\"zdoom\".exe"));
-    t.store.write(kSection, QStringLiteral("2Map"), QStringLiteral(""));
-    t.store.write(QStringLiteral("Tarnwick\\History\\ZEXE"), QStringLiteral("1"), QStringLiteral("x"));
-    const QString path = t.path(QStringLiteral("out.twk"));
+    test::TempStore from, to;
+    from.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("10"));
+    from.store.write(kSection, QStringLiteral("1ZEXE"), QStringLiteral("C:\\Games\\\"zdoom\".exe"));
+    from.store.write(kSection, QStringLiteral("2Map"), QStringLiteral(""));
+    const QString path = from.path(QStringLiteral("round trip.twk"));
     QString error;
-    QVERIFY2(exportSettingsFile(t.store, path, &error), qPrintable(error));
+    QVERIFY2(exportSettingsFile(from.store, path, &error), qPrintable(error));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), utf16le("Windows Registry Editor Version 5.00\r\n\r\n" + QString::fromLatin1(kKeyLine) +
                                   "\r\n\"1ZEXE\"=\"C:\\\\Games\\\\\\\"zdoom\\\".exe\"\r\n\"2Map\"=\"\"\r\n\r\n"));
-}
 
-void TestSettingsFile::roundTripKeepsEveryValue()
-{
-    test::TempStore from, to;
-    const QStringList values = {"", "\"C:\\Program Files\\zdoom.exe\" a\\\"b\\\\\"c\\n [x]=;y @=\"z\"  ", "C:\\Games\\",
+    const QStringList values = {"\"C:\\Program Files\\zdoom.exe\" a\\\"b\\\\\"c\\n [x]=;y @=\"z\"  ", "C:\\Games\\",
                                 "Übersicht € 日本 \U0001F47E", QStringLiteral("-warp 1 1\r\n-fast\n").repeated(30)};
     for (int i = 0; i < values.size(); ++i) from.store.write(kSection, QStringLiteral("Key%1").arg(i), values[i]);
-    const QString path = from.path(QStringLiteral("round trip.twk"));
-    QString error;
-    QVERIFY2(exportSettingsFile(from.store, path, &error), qPrintable(error));
-    QVERIFY2(importSettingsFile(to.store, path, &error), qPrintable(error));
+    QVERIFY2(exportSettingsFile(from.store, path, &error) && importSettingsFile(to.store, path, &error), qPrintable(error));
     QCOMPARE(to.store.entries(kSection), from.store.entries(kSection));
 }
 
@@ -118,59 +109,43 @@ void TestSettingsFile::readsHandMadeFiles()
     QVERIFY(!t.store.contains(kSection, QStringLiteral("URLAbout")));
 }
 
-void TestSettingsFile::badFileChangesNothing_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray good = regedit4("\"1ZEXE\"=\"new.exe\"\r\n\"2Map\"=\"3\"\r\n");
-    const QByteArray good16 = utf16le(QString::fromLatin1(good).replace("REGEDIT4", "Windows Registry Editor Version 5.00"));
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("no header") << good.mid(10);
-    QTest::newRow("binary with zero bytes") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + good;
-    QTest::newRow("UTF-16 cut in a character") << good16.left(good16.size() - 3);
-    QTest::newRow("cut in the key line") << good.left(30);
-    QTest::newRow("cut in a hex value") << good + "\"x\"=hex(1):41,00,\\\r\n";
-    QTest::newRow("UTF-8 mark, not UTF-8") << "\xEF\xBB\xBF" + good + "\"x\"=\"\xE9\"\r\n";
-    QTest::newRow("only other keys") << QByteArray("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"1ZEXE\"=\"x\"\r\n");
-}
-
+// A file that is not a settings file, or is cut or damaged, is refused and changes nothing.
 void TestSettingsFile::badFileChangesNothing()
 {
-    QFETCH(QByteArray, bytes);
-    test::TempStore t;
-    seed(t.store);
-    const SettingsEntries before = t.store.entries(kSection);
-    const QString path = t.path(QStringLiteral("bad.twk"));
-    QVERIFY(test::writeBytes(path, bytes));
-    QString error;
-    QVERIFY(!importSettingsFile(t.store, path, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(t.store.entries(kSection), before);
+    const QByteArray good = regedit4("\"1ZEXE\"=\"new.exe\"\r\n\"2Map\"=\"3\"\r\n");
+    const QByteArray good16 = utf16le(QString::fromLatin1(good).replace("REGEDIT4", "Windows Registry Editor Version 5.00"));
+    const QByteArray files[] = {
+        {}, good.mid(10) /* no header */, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + good,
+        good16.left(good16.size() - 3) /* cut in a character */, good + "\"x\"=hex(1):41,00,\\\r\n" /* cut in a value */,
+        "\xEF\xBB\xBF" + good + "\"x\"=\"\xE9\"\r\n" /* marked UTF-8, is not */,
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"1ZEXE\"=\"x\"\r\n" /* only other keys */};
+    for (const QByteArray& bytes : files) {
+        test::TempStore t;
+        seed(t.store);
+        const SettingsEntries before = t.store.entries(kSection);
+        QVERIFY(test::writeBytes(t.path(QStringLiteral("bad.twk")), bytes));
+        QString error;
+        QVERIFY(!importSettingsFile(t.store, t.path(QStringLiteral("bad.twk")), &error) && !error.isEmpty());
+        QCOMPARE(t.store.entries(kSection), before);
+    }
 }
 
-// The program's argument at start-up: a settings file is imported and loaded, anything else
-// joins the extra commands. "%1" is a temporary folder holding the file.
-void TestSettingsFile::argument_data()
-{
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("extra");
-    QTest::newRow("capitals, quoted, blanks") << "\"%1/my saved settings.TWK\"" << "-imported";
-    QTest::newRow("mixed case") << "%1/b.Twk" << "-imported";
-    QTest::newRow("an option") << "-fast" << "-fast";
-    QTest::newRow("other extension") << "%1/settings.twk.bak" << "%1/settings.twk.bak";
-}
-
+// The program's argument at start-up: a settings file ("%1" is a temporary folder) is imported
+// and loaded, anything else joins the extra commands.
 void TestSettingsFile::argument()
 {
-    QFETCH(QString, argument);
-    QFETCH(QString, extra);
-    test::TempStore t;
-    argument.replace(QStringLiteral("%1"), t.dir.path());
-    if (argument.contains(t.dir.path()))
-        QVERIFY(test::writeBytes(QString(argument).remove(u'"'), regedit4("\"4EC\"=\"-imported\"\r\n")));
-    test::CoreRig r(t.store);
-    r.main.startup(argument, 1280);
-    QCOMPARE(r.p().txtEC, extra.replace(QStringLiteral("%1"), t.dir.path()));
-    QVERIFY(r.command().endsWith(r.p().txtEC + " +SET DMFLAGS 0 +SET DMFLAGS2 0"));
+    const struct { const char* argument; const char* extra; } arguments[] = {
+        {"\"%1/my saved settings.TWK\"", "-imported"}, {"-fast", "-fast"}, {"%1/settings.twk.bak", "%1/settings.twk.bak"}};
+    for (const auto& a : arguments) {
+        test::TempStore t;
+        const QString argument = QString::fromLatin1(a.argument).replace(QStringLiteral("%1"), t.dir.path());
+        if (argument.contains(t.dir.path()))
+            QVERIFY(test::writeBytes(QString(argument).remove(u'"'), regedit4("\"4EC\"=\"-imported\"\r\n")));
+        test::CoreRig r(t.store);
+        r.main.startup(argument, 1280);
+        QCOMPARE(r.p().txtEC, QString::fromLatin1(a.extra).replace(QStringLiteral("%1"), t.dir.path()));
+        QVERIFY(r.command().endsWith(r.p().txtEC + " +SET DMFLAGS 0 +SET DMFLAGS2 0"));
+    }
 }
 
 void TestSettingsFile::fileMenuCommands()
