@@ -28,7 +28,7 @@ private:
     IniEditorController& m_controller;
 };
 
-struct CaptionSpec
+struct CaptionInfo
 {
     IniCaption label;
     const char* prefix;
@@ -37,7 +37,7 @@ struct CaptionSpec
     const char* suffix;
 };
 
-constexpr std::array<CaptionSpec, 9> kCaptions = {{
+constexpr std::array<CaptionInfo, 9> kCaptions = {{
     {IniCaption::lblMIDI, "M&IDI (", IniControl::hsMIDI, 20, "):"},
     {IniCaption::lblMusic, "M&usic (", IniControl::hsMusic, 20, "):"},
     {IniCaption::lblSound, "&Sound (", IniControl::hsSound, 20, "):"},
@@ -63,9 +63,9 @@ IniEditorController::IniEditorController(const QString& portFolder, IniStore& st
                                          MessageBox& messages, QObject* parent)
     : QObject(parent), m_store(store), m_messages(messages), m_portFolderText(portFolder)
 {
-    for (const IniControlSpec& spec : iniControls()) {
-        m_values[std::size_t(spec.control)] = spec.defaultValue;
-        m_texts[std::size_t(spec.control)] = QString::fromLatin1(spec.defaultText);
+    for (const IniControlInfo& info : iniControls()) {
+        m_values[std::size_t(info.control)] = info.defaultValue;
+        m_texts[std::size_t(info.control)] = QString::fromLatin1(info.defaultText);
     }
 }
 
@@ -148,10 +148,10 @@ void IniEditorController::chooseGame(int index)
 
 bool IniEditorController::putValue(IniControl control, int value)
 {
-    const IniControlSpec& spec = iniControl(control);
+    const IniControlInfo& info = iniControl(control);
     bool fits = false;
-    switch (spec.kind) {
-    case IniControlKind::Range: fits = value >= spec.minimum && value <= spec.maximum; break;
+    switch (info.kind) {
+    case IniControlKind::Range: fits = value >= info.minimum && value <= info.maximum; break;
     case IniControlKind::List: fits = value >= 0 && value < iniListItems(control).size(); break;
     case IniControlKind::Check: fits = value == 0 || value == 1; break;
     case IniControlKind::Text: break;
@@ -162,8 +162,8 @@ bool IniEditorController::putValue(IniControl control, int value)
 
 void IniEditorController::putText(IniControl control, const QString& text)
 {
-    const IniControlSpec& spec = iniControl(control);
-    if (spec.kind == IniControlKind::Text) m_texts[std::size_t(control)] = text.left(spec.maximum);
+    const IniControlInfo& info = iniControl(control);
+    if (info.kind == IniControlKind::Text) m_texts[std::size_t(control)] = text.left(info.maximum);
 }
 
 void IniEditorController::setValue(IniControl control, int value)
@@ -186,7 +186,7 @@ void IniEditorController::setText(IniControl control, const QString& text)
 
 QString IniEditorController::caption(IniCaption label) const
 {
-    for (const CaptionSpec& c : kCaptions) {
+    for (const CaptionInfo& c : kCaptions) {
         if (c.label != label) continue;
         const int v = value(c.control);
         const QString shown = c.stepsPerUnit == 0 ? iniconv::captionHex(v) : iniconv::dividedText(v, c.stepsPerUnit);
@@ -250,10 +250,10 @@ bool IniEditorController::close()
 
 void IniEditorController::resetGroup(IniGroup group)
 {
-    for (const IniControlSpec& spec : iniControls()) {
-        if (spec.group != group) continue;
-        if (spec.kind == IniControlKind::Text) putText(spec.control, QString::fromLatin1(spec.defaultText));
-        else putValue(spec.control, spec.defaultValue);
+    for (const IniControlInfo& info : iniControls()) {
+        if (info.group != group) continue;
+        if (info.kind == IniControlKind::Text) putText(info.control, QString::fromLatin1(info.defaultText));
+        else putValue(info.control, info.defaultValue);
     }
 }
 
@@ -275,7 +275,7 @@ void IniEditorController::ResetDisplay()
     emit changed();
 }
 
-void IniEditorController::readKey(const IniKeySpec& key, const QString& text)
+void IniEditorController::readKey(const IniKeyInfo& key, const QString& text)
 {
     const IniControl control = key.control;
     switch (key.read) {
@@ -309,7 +309,7 @@ void IniEditorController::readKey(const IniKeySpec& key, const QString& text)
     }
 }
 
-QString IniEditorController::writtenText(const IniKeySpec& key) const
+QString IniEditorController::writtenText(const IniKeyInfo& key) const
 {
     const IniControl control = key.control;
     switch (key.write) {
@@ -348,7 +348,7 @@ void IniEditorController::GetSettings()
         // keep their values, and the next save writes them there.
         if (m_store.ReadKey(iniSectionName(IniSection::Player, game), QStringLiteral("name"), path)
             != IniStore::NotFound) {
-            for (const IniKeySpec& key : iniKeys()) {
+            for (const IniKeyInfo& key : iniKeys()) {
                 const QString section = iniSectionName(key.section, game);
                 const QString name = QString::fromLatin1(key.key);
                 if (key.read == IniConversion::Switch) {
@@ -374,7 +374,7 @@ bool IniEditorController::SaveSettings()
         BusyScope busy(*this);
         const QString& path = m_state.LoadedPath;
         m_store.beginBatch(path);
-        for (const IniKeySpec& key : iniKeys()) {
+        for (const IniKeyInfo& key : iniKeys()) {
             const QString section = iniSectionName(key.section, m_state.LoadedGame);
             const QString name = QString::fromLatin1(key.key);
             if (key.write == IniConversion::Switch) SetTF(key.control, section, name);

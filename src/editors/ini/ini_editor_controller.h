@@ -111,8 +111,8 @@ signals:
 private:
     bool putValue(IniControl control, int value);
     void putText(IniControl control, const QString& text);
-    void readKey(const IniKeySpec& key, const QString& text);
-    QString writtenText(const IniKeySpec& key) const;
+    void readKey(const IniKeyInfo& key, const QString& text);
+    QString writtenText(const IniKeyInfo& key) const;
     void resetGroup(IniGroup group);
     bool saveAndReset();
 

@@ -87,7 +87,7 @@ IniEditorDialog::IniEditorDialog(IniEditorController& controller, QWidget* paren
     setWindowTitle(QStringLiteral("ZDoom INI Editor"));
     setModal(true);
 
-    for (const IniControlSpec& spec : iniControls()) m_controls[std::size_t(spec.control)] = makeControl(spec.control);
+    for (const IniControlInfo& info : iniControls()) m_controls[std::size_t(info.control)] = makeControl(info.control);
 
     m_cmbFile = new QComboBox(this);
     m_cmbFile->setObjectName(QStringLiteral("cmbFile"));
@@ -149,12 +149,12 @@ IniEditorDialog::IniEditorDialog(IniEditorController& controller, QWidget* paren
 
 QWidget* IniEditorDialog::makeControl(IniControl c)
 {
-    const IniControlSpec& spec = iniControl(c);
+    const IniControlInfo& info = iniControl(c);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (info.kind) {
     case IniControlKind::Text: {
         auto* edit = new QLineEdit(this);
-        edit->setMaxLength(spec.maximum);
+        edit->setMaxLength(info.maximum);
         connect(edit, &QLineEdit::textEdited, this, [this, c](const QString& t) { m_controller.setText(c, t); });
         widget = edit;
         break;
@@ -178,7 +178,7 @@ QWidget* IniEditorDialog::makeControl(IniControl c)
             s->setPageStep(1);
             slider = s;
         }
-        slider->setRange(spec.minimum, spec.maximum);
+        slider->setRange(info.minimum, info.maximum);
         slider->setMinimumWidth(160);
         connect(slider, &QAbstractSlider::valueChanged, this, [this, c](int v) { m_controller.setValue(c, v); });
         widget = slider;
@@ -191,7 +191,7 @@ QWidget* IniEditorDialog::makeControl(IniControl c)
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setObjectName(QString::fromLatin1(info.name));
     return widget;
 }
 
@@ -334,14 +334,14 @@ void IniEditorDialog::redraw()
         if (m_tabs->currentIndex() != m_controller.tab()) m_tabs->setCurrentIndex(m_controller.tab());
     }
 
-    for (const IniControlSpec& spec : iniControls()) {
-        QWidget* w = control(spec.control);
+    for (const IniControlInfo& info : iniControls()) {
+        QWidget* w = control(info.control);
         const QSignalBlocker block(w);
-        const int v = m_controller.value(spec.control);
-        switch (spec.kind) {
+        const int v = m_controller.value(info.control);
+        switch (info.kind) {
         case IniControlKind::Text: {
             auto* edit = static_cast<QLineEdit*>(w);
-            const QString t = m_controller.text(spec.control);
+            const QString t = m_controller.text(info.control);
             if (edit->text() != t) edit->setText(t);
             break;
         }

@@ -12,7 +12,7 @@ using C = IniControl;
 using K = IniControlKind;
 using G = IniGroup;
 
-constexpr std::array<IniControlSpec, kIniControlCount> kControls = {{
+constexpr std::array<IniControlInfo, kIniControlCount> kControls = {{
     {C::txtName, "txtName", K::Text, G::General, 0, 14, 0, "Player"},
     {C::cmbGender, "cmbGender", K::List, G::General, 0, 2, 0, ""},
     {C::hsRed, "hsRed", K::Range, G::General, 0, 255, 64, ""},
@@ -61,7 +61,7 @@ constexpr std::array<IniControlSpec, kIniControlCount> kControls = {{
 using S = IniSection;
 using V = IniConversion;
 
-constexpr std::array<IniKeySpec, 41> kKeys = {{
+constexpr std::array<IniKeyInfo, 41> kKeys = {{
     {S::Player, "name", C::txtName, V::Text, V::Text, 1},
     {S::Player, "gender", C::cmbGender, V::Gender, V::ListText, 1},
     {S::Player, "color", C::hsRed, V::Colour, V::Colour, 1},
@@ -114,12 +114,12 @@ QStringList numbers(int first, int last)
 
 } // namespace
 
-std::span<const IniControlSpec> iniControls()
+std::span<const IniControlInfo> iniControls()
 {
     return kControls;
 }
 
-const IniControlSpec& iniControl(IniControl control)
+const IniControlInfo& iniControl(IniControl control)
 {
     return kControls[std::size_t(control)];
 }
@@ -157,7 +157,7 @@ const QStringList& iniListItems(IniControl control)
     }
 }
 
-std::span<const IniKeySpec> iniKeys()
+std::span<const IniKeyInfo> iniKeys()
 {
     return kKeys;
 }

@@ -22,7 +22,7 @@ enum class IniControlKind { Text, List, Range, Check };
 // The reset buttons restore one group at a time; each group is one tab of the window.
 enum class IniGroup { General, Multiplayer, Display };
 
-struct IniControlSpec
+struct IniControlInfo
 {
     IniControl control;
     const char* name;
@@ -35,8 +35,8 @@ struct IniControlSpec
 };
 
 // Every control in the order of IniControl.
-std::span<const IniControlSpec> iniControls();
-const IniControlSpec& iniControl(IniControl control);
+std::span<const IniControlInfo> iniControls();
+const IniControlInfo& iniControl(IniControl control);
 // The items of a drop-down list, empty for other controls.
 const QStringList& iniListItems(IniControl control);
 
@@ -46,7 +46,7 @@ enum class IniSection { Player, ConsoleVariables, Global };
 
 enum class IniConversion { Text, Gender, Colour, Step, WholeNumber, Index, ListText, SampleRate, Switch };
 
-struct IniKeySpec
+struct IniKeyInfo
 {
     IniSection section;
     const char* key;
@@ -57,7 +57,7 @@ struct IniKeySpec
 };
 
 // The 41 keys in the order they are read and written.
-std::span<const IniKeySpec> iniKeys();
+std::span<const IniKeyInfo> iniKeys();
 
 // "GlobalSettings", or the game's name followed by ".Player" or ".ConsoleVariables".
 QString iniSectionName(IniSection section, const QString& game);
