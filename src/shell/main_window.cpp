@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolBar>
 
 namespace tarnwick {
@@ -222,6 +223,10 @@ void MainWindow::buildMenus()
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     addItem(help, QStringLiteral("&Contents..."), QKeySequence(),
             [&main] { main.helpContents(QCoreApplication::applicationDirPath()); });
+    // F1 anywhere opens the help at its contents, as the Contents item does.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    f1->setContext(Qt::ApplicationShortcut);
+    connect(f1, &QShortcut::activated, this, [&main] { main.helpContents(QCoreApplication::applicationDirPath()); });
     addItem(help, QStringLiteral("&Send feedback..."), QKeySequence(Qt::Key_F6), [&main] { main.sendFeedback(); });
     addItem(help, QStringLiteral("&About..."), QKeySequence(Qt::Key_F7), [&main] { main.about(); });
     help->addSeparator();
