@@ -14,6 +14,8 @@
 #include "shell/paths.h"
 #include "shell/reports.h"
 
+#include <QFileInfo>
+
 namespace tarnwick {
 
 namespace {
@@ -223,7 +225,12 @@ void MainController::about()
 
 void MainController::helpContents(const QString& applicationDir)
 {
-    const QString help = helpIndexPath(applicationDir);
+    QString help = helpIndexPath(applicationDir);
+#ifdef TARNWICK_SOURCE_HELP
+    // A build folder outside the sources still knows where the sources were.
+    if (help.isEmpty() && QFileInfo(QStringLiteral(TARNWICK_SOURCE_HELP)).isFile())
+        help = QStringLiteral(TARNWICK_SOURCE_HELP);
+#endif
     if (help.isEmpty() || !m_d.opener.open(help))
         m_d.messages.show(QStringLiteral("The help pages could not be found or opened.  Reinstalling "
                                          "Tarnwick puts them back beside the program."),

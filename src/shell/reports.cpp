@@ -103,11 +103,6 @@ QString helpIndexPath(const QString& applicationDir)
         const QString index = dir.filePath(QStringLiteral("docs/help/index.html"));
         if (isFile(index)) return QDir::cleanPath(index);
     } while (dir.cdUp());
-
-    // A build folder outside the sources still knows where the sources were.
-#ifdef TARNWICK_SOURCE_HELP
-    if (isFile(QStringLiteral(TARNWICK_SOURCE_HELP))) return QStringLiteral(TARNWICK_SOURCE_HELP);
-#endif
     return {};
 }
 
