@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,23 +7,6 @@
 #include <QTest>
 
 using namespace tarnwick;
-
-namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-struct Program
-{
-    test::TempStore t;
-    QTemporaryDir folder;
-    test::CoreRig r{t.store};
-};
-
-} // namespace
 
 class TestLauncher : public QObject
 {
@@ -39,7 +21,7 @@ private slots:
 
 void TestLauncher::runStartsTheCommandBoxAsItStands()
 {
-    Program g;
+    test::Program g;
     auto& r = g.r;
     using P = LaunchProfile;
     const struct { QString P::*field; const char* list; const char* text; } fields[] = {
@@ -47,14 +29,14 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
         {&P::txtParm, "Parm", "p.txt"},    {&P::txtLMP, "Demo", "d.lmp"},   {&P::txtJoin, "Join", "10.0.0.2"},
         {&P::txtEC, "EC", "-nomusic"},     {&P::txtNET, "Net", "1 .2"},    {&P::txtTransFile, "TransFile", "t.tch"},
         {&P::txtFol, "ZFolder", nullptr}};
-    for (const auto& f : fields) r.p().*f.field = f.text ? QString::fromLatin1(f.text) : g.folder.path();
+    for (const auto& f : fields) r.p().*f.field = f.text ? QString::fromLatin1(f.text) : g.t.dir.path();
     r.p().txtPWAD = QStringLiteral("not recorded at a launch");
     r.session.setCommandText(QStringLiteral("\"/opt/my port/zdoom\" -iwad \"my doom2.wad\"  -warp 7"));
     r.launcher.run();
     QCOMPARE(r.processes.starts.size(), 1);
     QCOMPARE(r.processes.starts[0].program, QStringLiteral("/opt/my port/zdoom"));
     QCOMPARE(r.processes.starts[0].arguments, (QStringList{"-iwad", "my doom2.wad", "-warp", "7"}));
-    QCOMPARE(r.processes.starts[0].folder, g.folder.path());
+    QCOMPARE(r.processes.starts[0].folder, g.t.dir.path());
     for (const auto& f : fields) QCOMPARE(r.histories.stored(f.list), QStringList{r.p().*f.field});
     QVERIFY(r.histories.stored(QStringLiteral("PWAD")).isEmpty());
     // The translucency list is written under the name a launch has always used.
@@ -64,24 +46,19 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
 // A start that fails shows the system's words and number and records nothing.
 void TestLauncher::runFailure()
 {
-    for (bool folderExists : {false, true}) {
-        Program g;
-        auto& r = g.r;
-        r.game.setExe(QStringLiteral("zdoom"));
-        r.game.setFolder(folderExists ? g.folder.path() : QString());
-        r.processes.fail = true;
-        r.processes.failure = {QStringLiteral("Permission denied"), 13};
-        r.session.setCommandText(QStringLiteral("zdoom -WARP 1 1"));
-        r.messages.expect(MessageBox::Answer::Ok);
-        r.launcher.run();
-        const auto& prompt = r.messages.prompts.value(0);
-        const QString failure = folderExists ? "Permission denied, 13" : "No such file or directory, 2";
-        QCOMPARE(prompt.text, "An error occurred when trying to run 'zdoom -WARP 1 1' - " + failure + ".  Make sure that "
-                              "the ZDoom EXE location ('zdoom') is valid.  Also check that the ZDoom folder is valid ('" +
-                              r.p().txtFol + "').");
-        QVERIFY(prompt.title == "Run Error" && prompt.buttons == MessageBox::Buttons::Ok && prompt.icon == MessageBox::Icon::Critical);
-        QVERIFY(r.histories.stored(QStringLiteral("ZEXE")).isEmpty());
-    }
+    test::Program g;
+    auto& r = g.r;
+    r.game.setExe(QStringLiteral("zdoom"));
+    r.game.setFolder(g.t.dir.path());
+    r.processes.fail = true;
+    r.processes.failure = {QStringLiteral("Permission denied"), 13};
+    r.session.setCommandText(QStringLiteral("zdoom -WARP 1 1"));
+    r.messages.expect(MessageBox::Answer::Ok);
+    r.launcher.run();
+    QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run 'zdoom "
+        "-WARP 1 1' - Permission denied, 13.  Make sure that the ZDoom EXE location ('zdoom') is valid.  Also check "
+        "that the ZDoom folder is valid ('" + g.t.dir.path() + "').", MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});
+    QVERIFY(r.histories.stored(QStringLiteral("ZEXE")).isEmpty());
 }
 
 // The six lines of the batch file: the executable's text is taken out of the command.
@@ -92,43 +69,43 @@ void TestLauncher::batchFile()
         {"", "-WARP 1 1 -SKILL 3", "zdoom -WARP 1 1 -SKILL 3"},
         {"zdoom.exe", "-x zdoom.exe", "zdoom -x zdoom.exe"}};
     for (const auto& f : files) {
-        Program g;
+        test::Program g;
         auto& r = g.r;
         r.game.setExe(QString::fromLatin1(f.exe));
         r.game.setFolder(QStringLiteral("D:\\Games\\ZDoom"));
         r.session.setCommandText(QString::fromLatin1(f.command));
-        const QString path = g.folder.filePath(QStringLiteral("my launch.bat"));
-        r.dialog.expect(path);
+        r.dialog.expect(g.t.path(QStringLiteral("my launch.bat")));
         r.launcher.exportBatch();
         QCOMPARE(r.dialog.calls[0].kind + '|' + r.dialog.calls[0].title + '|' + r.dialog.calls[0].filter,
                  QStringLiteral("save|Export .bat File|MS-DOS Batch File (*.bat)|*.bat|All files (*.*)|*.*"));
-        QCOMPARE(readBytes(path), "@echo off\r\nD:\r\ncd D:\\Games\\ZDoom\r\n" + QByteArray(f.fourthLine) +
-                 "\r\necho Generated by Tarnwick - Tarnwick: ZDoom Launcher. tarnwick.feedback@example.org.  Last "
-                 "updated: 18 July 2009\r\necho Tarnwick version: 2.6.3\r\n");
+        QCOMPARE(test::fileBytes(g.t.path(QStringLiteral("my launch.bat"))), "@echo off\r\nD:\r\ncd D:\\Games\\ZDoom\r\n" +
+                 QByteArray(f.fourthLine) + "\r\necho Generated by Tarnwick - Tarnwick: ZDoom Launcher. "
+                 "tarnwick.feedback@example.org.  Last updated: 18 July 2009\r\necho Tarnwick version: 2.6.3\r\n");
     }
 }
 
 void TestLauncher::batchFileProblems()
 {
-    Program g;
+    test::Program g;
+    QTemporaryDir folder;
     auto& r = g.r;
     r.messages.expect(MessageBox::Answer::Ok); // no folder: nothing is asked
     r.launcher.exportBatch();
-    QCOMPARE(r.messages.prompts.last().title + '|' + r.messages.prompts.last().text,
-             "Export .bat File|The ZDoom folder TextBox must not be empty.  Please put something in this TextBox and try again");
-
-    r.game.setFolder(g.folder.path());
+    r.game.setFolder(folder.path());
     r.dialog.expect(QString()); // cancelled: silent, nothing written
     r.launcher.exportBatch();
-    QVERIFY(r.messages.prompts.size() == 1 && QDir(g.folder.path()).isEmpty());
+    QVERIFY(QDir(folder.path()).isEmpty());
 
-    const QString bad = g.folder.filePath(QStringLiteral("no such folder/x.bat"));
+    const QString bad = folder.filePath(QStringLiteral("no such folder/x.bat"));
     r.dialog.expect(bad);
     r.messages.expect(MessageBox::Answer::Ok);
     r.launcher.exportBatch();
-    QVERIFY2(r.messages.prompts.last().text.startsWith("An error occurred when trying to export the batch file '" + bad + "': "),
-             qPrintable(r.messages.prompts.last().text));
-    QCOMPARE(r.messages.prompts.last().title, QStringLiteral("Export .bat File Error"));
+    QCOMPARE(r.messages.prompts.size(), 2);
+    QCOMPARE(r.messages.prompts[0].title + '|' + r.messages.prompts[0].text,
+             "Export .bat File|The ZDoom folder TextBox must not be empty.  Please put something in this TextBox and try again");
+    QVERIFY2(r.messages.prompts[1].text.startsWith("An error occurred when trying to export the batch file '" + bad + "': "),
+             qPrintable(r.messages.prompts[1].text));
+    QCOMPARE(r.messages.prompts[1].title, QStringLiteral("Export .bat File Error"));
 }
 
 // The script is run: the fake port writes the arguments it got, one a line, into the
@@ -136,23 +113,23 @@ void TestLauncher::batchFileProblems()
 void TestLauncher::shellScriptKeepsEveryArgument()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("sh")).isEmpty()) QSKIP("no POSIX shell");
-    Program g;
-    const QString folder = g.folder.filePath(QStringLiteral("port folder"));
-    const QString port = g.folder.filePath(QStringLiteral("my port/zdoom"));
+    test::Program g;
+    const QString folder = g.t.path(QStringLiteral("port folder"));
+    const QString port = g.t.path(QStringLiteral("my port/zdoom"));
     QVERIFY(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(port).path()));
-    QVERIFY(test::writeBytes(port, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"));
+    QVERIFY(test::putFile(port, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"));
     QVERIFY(QFile::setPermissions(port, QFile::permissions(port) | QFileDevice::ExeOwner));
 
     auto& r = g.r;
     r.game.setExe(u'"' + port + u'"');
     r.game.setFolder(folder);
     r.session.setCommandText(u'"' + port + u'"' + QStringLiteral(" -IWAD \"my doom.wad\" -x it's $HOME `id` a\\b"));
-    const QString script = g.folder.filePath(QStringLiteral("launch game.sh"));
+    const QString script = g.t.path(QStringLiteral("launch game.sh"));
     r.dialog.expect(script);
     r.launcher.exportBatch();
     QVERIFY(QFileInfo(script).isExecutable());
     QCOMPARE(QProcess::execute(QStringLiteral("sh"), {script}), 0);
-    QCOMPARE(readBytes(folder + QStringLiteral("/args.txt")), "-IWAD\nmy doom.wad\n-x\nit's\n$HOME\n`id`\na\\b\n");
+    QCOMPARE(test::fileBytes(folder + QStringLiteral("/args.txt")), "-IWAD\nmy doom.wad\n-x\nit's\n$HOME\n`id`\na\\b\n");
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)

@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include <QTest>
 
@@ -98,7 +97,7 @@ void TestHistory::clearAll()
     QTemporaryDir folder;
     test::CoreRig r(t.store);
     // A chosen save game survives the folder box's empty-and-restore.
-    QVERIFY(test::writeBytes(folder.filePath(QStringLiteral("s.zds")), test::saveGameBytes({{"Title", "t"}, {"Game WAD", "D"}})));
+    QVERIFY(test::makeSaves(folder.path(), {"s:wad"}));
     r.game.setFolder(folder.path());
     r.game.chooseSaveGame(2);
     r.play.setListText(PlayOptionsController::FileList::Patches, QStringLiteral("typed.deh"));

@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include <QTest>
 
@@ -12,11 +11,7 @@ const QString kPages = QStringLiteral("Tarnwick");
 const QString kFlags0 = QStringLiteral(" +SET DMFLAGS 0 +SET DMFLAGS2 0");
 
 // A port folder with two saves: a.zds with a game WAD field, b.zds without.
-void makeSaves(const QString& folder)
-{
-    QVERIFY(test::writeBytes(folder + QStringLiteral("/a.zds"), test::saveGameBytes({{"Title", "a"}, {"Game WAD", "D"}})));
-    QVERIFY(test::writeBytes(folder + QStringLiteral("/b.zds"), test::saveGameBytes({{"Title", "b"}})));
-}
+void makeSaves(const QString& folder) { QVERIFY(test::makeSaves(folder, {"a:wad", "b:nowad"})); }
 
 // "key=value" pairs into "Tarnwick\Settings"; a key starting with "@" goes to "Tarnwick".
 void store(SettingsStore& s, const QStringList& pairs, const QString& saves)

@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include "settings/settings_file.h"
 
@@ -102,7 +101,7 @@ void TestSettingsFile::readsHandMadeFiles()
     seed(t.store);
     const SettingsEntries before = t.store.entries(kSection);
     const QString path = t.path(QStringLiteral("hand made.twk"));
-    QVERIFY(test::writeBytes(path, bytes));
+    QVERIFY(test::putFile(path, bytes));
     QString error;
     QVERIFY2(importSettingsFile(t.store, path, &error), qPrintable(error));
     QCOMPARE(t.store.entries(kSection), before + expected);
@@ -123,7 +122,7 @@ void TestSettingsFile::badFileChangesNothing()
         test::TempStore t;
         seed(t.store);
         const SettingsEntries before = t.store.entries(kSection);
-        QVERIFY(test::writeBytes(t.path(QStringLiteral("bad.twk")), bytes));
+        QVERIFY(test::putFile(t.path(QStringLiteral("bad.twk")), bytes));
         QString error;
         QVERIFY(!importSettingsFile(t.store, t.path(QStringLiteral("bad.twk")), &error) && !error.isEmpty());
         QCOMPARE(t.store.entries(kSection), before);
@@ -140,7 +139,7 @@ void TestSettingsFile::argument()
         test::TempStore t;
         const QString argument = QString::fromLatin1(a.argument).replace(QStringLiteral("%1"), t.dir.path());
         if (argument.contains(t.dir.path()))
-            QVERIFY(test::writeBytes(QString(argument).remove(u'"'), regedit4("\"4EC\"=\"-imported\"\r\n")));
+            QVERIFY(test::putFile(QString(argument).remove(u'"'), regedit4("\"4EC\"=\"-imported\"\r\n")));
         test::CoreRig r(t.store);
         r.main.startup(argument, 1280);
         QCOMPARE(r.p().txtEC, QString::fromLatin1(a.extra).replace(QStringLiteral("%1"), t.dir.path()));
@@ -173,7 +172,7 @@ void TestSettingsFile::fileMenuCommands()
     QCOMPARE(copy.store.read(kSection, QStringLiteral("1ZEXE")), QStringLiteral("zdoom")); // saved first
 
     const QString bad = t.path(QStringLiteral("not settings.twk"));
-    QVERIFY(test::writeBytes(bad, "[boot]\r\nshell=explorer.exe\r\n"));
+    QVERIFY(test::putFile(bad, "[boot]\r\nshell=explorer.exe\r\n"));
     r.dialog.expect(bad);
     r.messages.expect(MessageBox::Answer::Ok);
     QVERIFY(!r.settingsFiles.importSettings());
@@ -183,7 +182,7 @@ void TestSettingsFile::fileMenuCommands()
     // An import replaces the path lists by the file's entries and reloads every window.
     r.p().lstPWADhid = r.p().lstPWAD = {"old.wad"};
     const QString good = t.path(QStringLiteral("good settings.twk"));
-    QVERIFY(test::writeBytes(good, regedit4("\"1ZEXE\"=\"new.exe\"\r\n\"2PWADList\"=\"C:\\\\m\\\\a.wad|b.wad\"\r\n")));
+    QVERIFY(test::putFile(good, regedit4("\"1ZEXE\"=\"new.exe\"\r\n\"2PWADList\"=\"C:\\\\m\\\\a.wad|b.wad\"\r\n")));
     r.dialog.expect(good);
     QVERIFY(r.settingsFiles.importSettings());
     QCOMPARE(r.dialog.calls.last().title, QStringLiteral("Open Settings"));

@@ -1,3 +1,4 @@
+#include "snapshots.h"
 #include "temp_store.h"
 
 #include <QDir>
@@ -16,12 +17,6 @@ using namespace tarnwick;
 namespace {
 
 const QString kSettings = QStringLiteral("Tarnwick\\Settings");
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -156,7 +151,7 @@ void TestSettingsStore::unusableFileIsLeftAlone()
         QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
         if (kind == QLatin1StringView("no permission")) QVERIFY(QFile::setPermissions(path, {}));
     }
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = test::fileBytes(path);
     const QStringList siblingsBefore = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     SettingsStore store;
@@ -168,7 +163,7 @@ void TestSettingsStore::unusableFileIsLeftAlone()
     { SettingsStore::Transaction tx(store); store.write(kSettings, QStringLiteral("2Game"), QStringLiteral("1")); }
     QCOMPARE(store.read(kSettings, QStringLiteral("2game")), QStringLiteral("1"));
 
-    QCOMPARE(bytesOf(path), before);
+    QCOMPARE(test::fileBytes(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), siblingsBefore);
     if (kind == QLatin1StringView("folder")) QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{"keep.txt"});
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -141,9 +141,7 @@ void TestMainWindowGui::firstRunLayout()
 // and the widgets redraw. "cleared": "history" (the drop-downs), "pages" (the option values).
 void TestMainWindowGui::commandsAskAndOpen()
 {
-    auto prompt = [](const char* title, const char* text, Buttons b, Icon i) {
-        return QStringLiteral("%1|%2|%3|%4").arg(QLatin1StringView(title), QLatin1StringView(text)).arg(int(b)).arg(int(i));
-    };
+    using test::prompt;
     const struct { QKeySequence keys; const char* folder; int answer; QString prompt; const char *opens, *cleared; } commands[] = {
         {Qt::Key_F2, "{tmp}/no such folder", int(Answer::Ok), prompt("Run Error", "An error occurred when trying to run "
             "'{command}' - {enoent}.  Make sure that the ZDoom EXE location ('') is valid.  Also check that the ZDoom "
@@ -176,10 +174,7 @@ void TestMainWindowGui::commandsAskAndOpen()
         if (c.answer >= 0) rig.app.messages.expect(Answer(c.answer));
         test::ModalCloser closer;
         QTest::keySequence(&rig.window, c.keys);
-        QStringList shown;
-        for (const auto& p : rig.app.messages.prompts)
-            shown << QStringLiteral("%1|%2|%3|%4").arg(p.title, p.text).arg(int(p.buttons)).arg(int(p.icon));
-        QCOMPARE(shown, expected.isEmpty() ? QStringList() : QStringList{expected});
+        QCOMPARE(test::shown(rig.app.messages), expected.isEmpty() ? QStringList() : QStringList{expected});
         QCOMPARE(closer.opened.join(u'|'), QString::fromLatin1(c.opens));
         QVERIFY(rig.app.processes.starts.isEmpty());
         QCOMPARE(exeBox->count(), c.cleared == QLatin1StringView("history") ? 0 : 1);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "doubles.h"
+#include "snapshots.h"
+#include "temp_store.h"
 
 #include "shell/app_context.h"
-
-#include <QByteArray>
-#include <QFile>
-#include <QtEndian>
 
 namespace tarnwick::test {
 
@@ -36,24 +34,18 @@ struct CoreRig : RigDoubles, AppContext
     QString command() const { return session.commandText(); }
 };
 
-// A save game as the port writes it: a PNG signature, text chunks, an end chunk. Only what
-// the list reads is there; the picture data is not needed.
-inline QByteArray saveGameBytes(const QList<QPair<QByteArray, QByteArray>>& fields)
+// A fresh program over a settings file of its own. Without the flag words, command lines
+// show only the pages' part.
+struct Program
 {
-    auto chunk = [](const char* type, const QByteArray& data) {
-        char be[4];
-        qToBigEndian(quint32(data.size()), be);
-        return QByteArray(be, 4) + type + data + QByteArray(4, '\0');
-    };
-    QByteArray bytes("\x89PNG\r\n\x1a\n", 8);
-    for (const auto& f : fields) bytes += chunk("tEXt", f.first + '\0' + f.second);
-    return bytes + chunk("IEND", {});
-}
+    TempStore t;
+    CoreRig r{t.store};
 
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+    explicit Program(bool flagWords = true)
+    {
+        if (!flagWords) r.flags.setAddToCommandLine(0);
+        r.session.MainProc();
+    }
+};
 
 } // namespace tarnwick::test

@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -8,37 +7,11 @@ using namespace tarnwick;
 
 namespace {
 
-// A fresh program with the flag words off, so command lines show only the page's part.
-struct Page
-{
-    test::TempStore t;
-    test::CoreRig r{t.store};
-    Page()
-    {
-        r.flags.setAddToCommandLine(0);
-        r.session.MainProc();
-    }
-};
-
 const QString kAll = QStringLiteral("All files (*.*)|*.*");
 
-// "name:kind" save files: wad (with a game WAD field), nowad (without one), foreign (not a
-// PNG), broken (a text chunk without its zero separator).
-void makeSaves(const QString& folder, const QStringList& files)
-{
-    for (const QString& f : files) {
-        const QString kind = f.section(u':', 1);
-        const QByteArray title = f.section(u':', 0, 0).toUtf8();
-        QByteArray bytes = kind == QLatin1StringView("foreign") ? QByteArray("not a picture")
-                           : kind == QLatin1StringView("nowad") ? test::saveGameBytes({{"Title", title}})
-                                                                : test::saveGameBytes({{"Title", title}, {"Game WAD", "D"}});
-        if (kind == QLatin1StringView("broken")) bytes = bytes.left(8) + QByteArray("\0\0\0\5tEXtTitle\0\0\0\0", 17);
-        QVERIFY(test::writeBytes(folder + u'/' + f.section(u':', 0, 0) + QStringLiteral(".zds"), bytes));
-    }
-}
+void makeSaves(const QString& folder, const QStringList& files) { QVERIFY(test::makeSaves(folder, files)); }
 
 } // namespace
-
 
 class TestGameOptions : public QObject
 {
@@ -67,7 +40,7 @@ void TestGameOptions::reset()
     QFETCH(QString, command);
     QTemporaryDir saves;
     makeSaves(saves.path(), {"a:wad"});
-    Page g;
+    test::Program g(false);
     auto& r = g.r;
     r.game.setExe(QStringLiteral("zdoom"));
     r.game.setFolder(saves.path());
@@ -114,7 +87,7 @@ void TestGameOptions::browseButtons()
         {&G::browseDemo, &P::txtLMP, false, "a.lmp", "open|Choose a Demo File to Play|Doom Demo Files (*.lmp)|*.lmp|", "a.lmp"},
         {&G::browseDemo, &P::txtLMP, true, "b.lmp", "save|Choose a Demo File to Record|Doom Demo Files (*.lmp)|*.lmp|", "b.lmp"},
         {&G::browseFolder, &P::txtFol, false, "/my games", "folder|Choose the folder that contains the ZDoom files:|", "/my games"}};
-    Page g;
+    test::Program g(false);
     for (const auto& b : buttons) {
         if (b.record) g.r.game.selectRecordDemo();
         g.r.dialog.expect(QString::fromUtf8(b.answer));
@@ -138,7 +111,7 @@ void TestGameOptions::iwadMenu()
         {"", "Heretic.wad", 4, "/g/h.wad", "/g/h.wad", 0},
         {"<absent>", "Hexen.wad", 5, "", "mine.wad", 0}}; // cancelled: nothing changes
     for (const auto& c : choices) {
-        Page g;
+        test::Program g(false);
         auto& r = g.r;
         const QString key = QStringLiteral("IWAD") + c.name;
         if (c.stored != QLatin1StringView("<absent>")) g.t.store.write(QStringLiteral("Tarnwick"), key, c.stored);
@@ -157,7 +130,7 @@ void TestGameOptions::iwadMenu()
 
 void TestGameOptions::locationsDialog()
 {
-    Page g;
+    test::Program g(false);
     auto& iwads = g.r.iwads;
     std::array<QString, 9> boxes;
     for (size_t i = 0; i < boxes.size(); ++i) boxes[i] = QStringLiteral("/g/%1.wad").arg(i);
@@ -186,7 +159,7 @@ void TestGameOptions::chooseSaveRow()
     for (const auto& c : clicks) {
         QTemporaryDir dir;
         makeSaves(dir.path(), c.files);
-        Page g;
+        test::Program g(false);
         g.r.game.setFolder(dir.path() + QLatin1StringView(c.suffix));
         g.r.game.chooseSaveGame(c.row);
         QCOMPARE(g.r.p().wbPic, *c.picture ? dir.path() + u'/' + QLatin1StringView(c.picture) : QString());
@@ -198,7 +171,7 @@ void TestGameOptions::saveSelectionKeptByPosition()
 {
     QTemporaryDir dir;
     makeSaves(dir.path(), {"b:wad", "c:wad", "d:wad"});
-    Page g;
+    test::Program g(false);
     auto& r = g.r;
     r.game.setFolder(dir.path());
     r.game.chooseSaveGame(3);

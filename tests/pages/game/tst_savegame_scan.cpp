@@ -1,3 +1,5 @@
+#include "snapshots.h"
+
 #include "pages/game/savegame_scan.h"
 
 #include <QDir>
@@ -5,7 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,28 +16,10 @@ using namespace tarnwick;
 
 namespace {
 
-// A PNG chunk as the port writes it; `length` overrides the length field for broken files.
-QByteArray chunk(const char* type, const QByteArray& data, qint64 length = -1)
-{
-    char be[4];
-    qToBigEndian(quint32(length < 0 ? data.size() : length), be);
-    return QByteArray(be, 4) + type + data + QByteArray(4, '\0');
-}
-QByteArray text(const QByteArray& keyword, const QByteArray& value)
-{
-    return chunk("tEXt", keyword + '\0' + value);
-}
-QByteArray png(const QByteArray& chunks)
-{
-    return QByteArrayLiteral("\x89PNG\r\n\x1a\n") + chunks;
-}
-const QByteArray kEnd = chunk("IEND", {});
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using test::pngChunk;
+QByteArray text(const QByteArray& keyword, const QByteArray& value) { return pngChunk("tEXt", keyword + '\0' + value); }
+QByteArray png(const QByteArray& chunks) { return QByteArrayLiteral("\x89PNG\r\n\x1a\n") + chunks; }
+const QByteArray kEnd = pngChunk("IEND", {});
 
 // Titles of the rows, which the tests give the file's own name.
 QStringList titles(const SaveGameFolder& r)
@@ -101,7 +84,7 @@ void TestSaveGameScan::readsOneSave_data()
     auto only = [&](int column, const QString& v) { QStringList c = none; c[column] = v; return c; };
     const QByteArray title = text("Title", "T");
     QByteArray junk99;
-    for (int i = 0; i < 99; ++i) junk99 += chunk("zzZZ", "x");
+    for (int i = 0; i < 99; ++i) junk99 += pngChunk("zzZZ", "x");
 
     QTest::newRow("every keyword to its column") << png(all + kEnd) << allCells << true;
     QTest::newRow("comment on two lines") << png(text("Comment", "MAP01\nTime 0:12") + kEnd) << only(5, "MAP01 Time 0:12") << true;
@@ -109,17 +92,17 @@ void TestSaveGameScan::readsOneSave_data()
     QTest::newRow("important cvars stops")
         << png(title + text("Important CVARs", "sv_x\\1") + text("Software", "S") + kEnd) << only(0, "T") << true;
     QTest::newRow("other chunk data unread")
-        << png(chunk("zTXt", QByteArrayLiteral("Title\0x")) + chunk("IDAT", text("Title", "x")) + kEnd) << none << true;
+        << png(pngChunk("zTXt", QByteArrayLiteral("Title\0x")) + pngChunk("IDAT", text("Title", "x")) + kEnd) << none << true;
     QTest::newRow("nothing after IEND") << png(kEnd + title) << none << true;
     QTest::newRow("99 chunks then text") << png(junk99 + title) << only(0, "T") << true;
-    QTest::newRow("100 chunks then text") << png(junk99 + chunk("zzZZ", "x") + title) << none << true;
+    QTest::newRow("100 chunks then text") << png(junk99 + pngChunk("zzZZ", "x") + title) << none << true;
     QTest::newRow("not a PNG") << QByteArray("GIF89a....") << only(0, "<Different Version>") << true;
     QTest::newRow("zero bytes") << QByteArray() << only(0, "<Different Version>") << true;
     QTest::newRow("cut inside header") << png(title) + QByteArrayLiteral("\0\0\0\5tE") << only(0, "T") << true;
-    QTest::newRow("text length 0xFFFFFFFF") << png(title + chunk("tEXt", QByteArrayLiteral("Software\0S"), 0xFFFFFFFF)).chopped(4)
+    QTest::newRow("text length 0xFFFFFFFF") << png(title + pngChunk("tEXt", QByteArrayLiteral("Software\0S"), 0xFFFFFFFF)).chopped(4)
                                             << QStringList{"T", "", "", "", "", "", "S", ""} << true;
-    QTest::newRow("other length 0xFFFFFFFF") << png(chunk("IDAT", "x", 0xFFFFFFFF) + title) << none << true;
-    QTest::newRow("no zero separator ends scan") << png(title + chunk("tEXt", "Software") + kEnd) << only(0, "T") << false;
+    QTest::newRow("other length 0xFFFFFFFF") << png(pngChunk("IDAT", "x", 0xFFFFFFFF) + title) << none << true;
+    QTest::newRow("no zero separator ends scan") << png(title + pngChunk("tEXt", "Software") + kEnd) << only(0, "T") << false;
     QTest::newRow("text cut before its data ends scan") << png(title) + QByteArrayLiteral("\0\0\0\5tEXt") << only(0, "T") << false;
 }
 
@@ -129,8 +112,8 @@ void TestSaveGameScan::readsOneSave()
     QFETCH(QStringList, cells);
     QFETCH(bool, goesOn);
     QTemporaryDir dir;
-    QVERIFY(writeBytes(dir.filePath("a.zds"), bytes));
-    QVERIFY(writeBytes(dir.filePath("b.zds"), png(text("Title", "next") + kEnd)));
+    QVERIFY(test::putFile(dir.filePath("a.zds"), bytes));
+    QVERIFY(test::putFile(dir.filePath("b.zds"), png(text("Title", "next") + kEnd)));
 
     const qsizetype before = openFiles();
     const SaveGameFolder r = [&] {
@@ -159,7 +142,7 @@ void TestSaveGameScan::listsSaves()
         QTemporaryDir dir;
         for (const QString& name : f.files) {
             if (name.endsWith(u'/')) QVERIFY(QDir(dir.path()).mkdir(name));
-            else QVERIFY(writeBytes(dir.filePath(name), png(text("Title", name.toUtf8()))));
+            else QVERIFY(test::putFile(dir.filePath(name), png(text("Title", name.toUtf8()))));
         }
         // A FIFO would block an ordinary open for ever.
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe.zds")).constData(), 0600), 0);
@@ -182,7 +165,7 @@ void TestSaveGameScan::hugeSparseFileReadsOnlyHeaders()
     const QByteArray tail = text("Software", "after") + kEnd;
     QFile f(dir.filePath("big.zds"));
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(head + chunk("IDAT", {}, size - head.size() - 12 - tail.size()).left(8));
+    f.write(head + pngChunk("IDAT", {}, size - head.size() - 12 - tail.size()).left(8));
     QVERIFY(f.resize(size - tail.size()));
     QVERIFY(f.seek(size - tail.size()));
     f.write(tail);

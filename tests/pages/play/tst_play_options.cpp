@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include "shell/keep_numeric.h"
 
@@ -11,18 +10,6 @@ using namespace tarnwick;
 using FileList = PlayOptionsController::FileList;
 
 namespace {
-
-// A fresh program with the flag words off, so command lines show only the page's part.
-struct Page
-{
-    test::TempStore t;
-    test::CoreRig r{t.store};
-    Page()
-    {
-        r.flags.setAddToCommandLine(0);
-        r.session.MainProc();
-    }
-};
 
 const QString kHand = QStringLiteral("typed by hand");
 
@@ -73,7 +60,7 @@ void TestPlayOptions::gameChange()
         {1, 5, 1, 6, "", "Hey not too rough", "-SKILL 2"}, // Other: no maps, the skill names stay
         {6, -1, 4, 1, "1: Entryway", "Nightmare!", "-WARP 1 -SKILL 5"}};
     for (const GameChange& c : changes) {
-        Page g;
+        test::Program g(false);
         auto& r = g.r;
         r.play.chooseGame(c.fromGame);
         if (c.fromRow >= 0) r.play.chooseMap(c.fromRow);
@@ -91,7 +78,7 @@ void TestPlayOptions::randomMap()
     // Game, draw, row: the row is the draw times the game's map count, rounded down.
     const struct { int game; float draw; int row; } draws[] = {{0, 0.0f, 0}, {0, std::nextafter(1.0f, 0.0f), 35}, {5, 0.2f, 6}};
     for (const auto& d : draws) {
-        Page g;
+        test::Program g(false);
         g.r.play.chooseGame(d.game);
         g.r.play.setRandomSource([&] { return d.draw; });
         g.r.session.setCommandText(kHand);
@@ -122,12 +109,12 @@ void TestPlayOptions::addFile()
     QFETCH(AddFile, c);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("my map.wad"));
-    QVERIFY(test::writeBytes(file, "PWAD"));
+    QVERIFY(test::putFile(file, "PWAD"));
     for (QString* s : {&c.typed, &c.folder, &c.entry, &c.initialFolder})
         s->replace(QStringLiteral("$FILE"), file).replace(QStringLiteral("$DIR"), dir.path());
     const auto which = FileList(c.list);
     const auto& l = PlayOptionsController::info(which);
-    Page g;
+    test::Program g(false);
     auto& r = g.r;
     r.p().*l.folder = c.folder;
     r.play.setListText(which, c.typed);
@@ -185,7 +172,7 @@ void TestPlayOptions::editList()
     };
     for (FileList which : {FileList::MapWads, FileList::Patches}) {
         const auto& l = PC::info(which);
-        Page g;
+        test::Program g(false);
         auto& r = g.r;
         r.p().*l.hidden = list("A B C", "/w/%1.wad");
         r.p().*l.shown = list("A B C", "%1.wad");
@@ -219,7 +206,7 @@ void TestPlayOptions::keepNumeric()
 // Turbo is bounded by 256 while typing and by 10 on leaving; host players by 8; the timer by nothing.
 void TestPlayOptions::numberBoxes()
 {
-    Page g;
+    test::Program g(false);
     auto& play = g.r.play;
     const QString& turbo = g.r.p().txtTurbo;
     const QStringList typed{"3", "30", "300"}, shown{"3", "30", "256"};
@@ -243,7 +230,7 @@ void TestPlayOptions::numberBoxes()
 
 void TestPlayOptions::reset()
 {
-    Page g;
+    test::Program g(false);
     auto& r = g.r;
     r.play.chooseGame(4);
     r.play.chooseMap(20);

@@ -1,5 +1,4 @@
 #include "core_rig.h"
-#include "temp_store.h"
 
 #include <QTest>
 
@@ -8,13 +7,6 @@ using namespace tarnwick;
 namespace {
 
 const QString kFlags0 = QStringLiteral(" +SET DMFLAGS 0 +SET DMFLAGS2 0");
-
-struct Program
-{
-    test::TempStore t;
-    test::CoreRig r{t.store};
-    Program() { r.session.MainProc(); }
-};
 
 int flagIndex(const QString& name)
 {
@@ -39,7 +31,7 @@ private slots:
 // A width row picks its height and the other way round; typed sizes keep a number; colour bits are 8 or nothing.
 void TestSecondaryOptions::videoBoxes()
 {
-    Program p;
+    test::Program p;
     auto& s = p.r.sound;
     auto video = [&] { return p.r.command().mid(18).chopped(kFlags0.size()); };
     s.chooseHeightRow(4);
@@ -64,7 +56,7 @@ void TestSecondaryOptions::flagTotals()
     // The "Allow ..." boxes set their bit when cleared.
     const QStringList allow = {"DF3", "DF4", "DF5", "DF9", "DF15", "DF16", "DF19", "DF2_4"};
     for (const auto& c : cases) {
-        Program p;
+        test::Program p;
         auto& r = p.r;
         for (const QString& click : c.clicks) {
             if (click == QLatin1StringView("RT0")) r.flags.RT0_Click();
@@ -82,7 +74,7 @@ void TestSecondaryOptions::flagTotals()
 // Edits reach the command line only when the window closes.
 void TestSecondaryOptions::obsoleteOptionsWaitForClose()
 {
-    Program p;
+    test::Program p;
     auto& r = p.r;
     r.obsolete.setHeapSize(QStringLiteral("12.9"));
     r.dialog.expect(QStringLiteral("/ports/my cache.tch"));
@@ -106,7 +98,7 @@ void TestSecondaryOptions::resetAll_data()
 void TestSecondaryOptions::resetAll()
 {
     QFETCH(bool, yes);
-    Program p;
+    test::Program p;
     auto& r = p.r;
     r.game.setIni(QStringLiteral("z.ini"));
     r.play.setFast(1);
