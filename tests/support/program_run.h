@@ -1,16 +1,25 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
+#include "snapshots.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QString>
-#include <QStringList>
+#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
 
 namespace tarnwick::test {
+
+// The last lines of a text, for a failure message.
+inline QByteArray tail(const QByteArray& text, int lines = 15)
+{
+    const QList<QByteArray> all = text.trimmed().split('\n');
+    return all.mid(std::max<qsizetype>(0, all.size() - lines)).join('\n');
+}
 
 // The built program on the offscreen platform, told to run the game once and close, in a
 // process group of its own so an overrun can be stopped with all it started in that group.
@@ -22,37 +31,59 @@ struct ProgramRun
     int exitCode = -1;
     QByteArray output; // standard output and error together, as far as written on return
 
-    static ProgramRun start(const QString& program, const QStringList& arguments,
-                            const QProcessEnvironment& extra, const QString& logFile, int timeoutMs)
+    static ProgramRun start(const QStringList& arguments, const QProcessEnvironment& extra, const QString& logFile)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TARNWICK_AUTORUN"), QStringLiteral("1"));
-        for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
-
+        env.insert(extra);
         QProcess process;
         process.setProcessEnvironment(env);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(logFile);
         process.setStandardInputFile(QProcess::nullDevice());
         process.setChildProcessModifier([] { ::setpgid(0, 0); });
-        process.start(program, arguments);
-
+        process.start(QStringLiteral(TARNWICK_PROGRAM), arguments);
         ProgramRun run;
-        if (!process.waitForStarted(timeoutMs)) {
-            run.output = process.errorString().toLocal8Bit();
-            return run;
-        }
-        run.finished = process.waitForFinished(timeoutMs);
-        if (!run.finished) {
-            ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
-            process.waitForFinished(5000);
-        }
-        QFile log(logFile);
-        if (log.open(QIODevice::ReadOnly)) run.output = log.readAll();
+        run.finished = process.waitForFinished(30000);
+        if (!run.finished && process.processId() > 0) ::kill(-pid_t(process.processId()), SIGKILL);
+        process.waitForFinished(5000);
+        run.output = process.errorString().toLocal8Bit() + '\n' + fileBytes(logFile);
         run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         return run;
     }
 };
+
+// Processes working in `folder`: a port the program started there, detached in a session of
+// its own, so it is found here rather than through the program's process group.
+inline QList<pid_t> processesIn(const QString& folder)
+{
+    QList<pid_t> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const pid_t pid = entry.toInt();
+        if (pid > 0 && pid != ::getpid() && QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).symLinkTarget() == folder)
+            found.append(pid);
+    }
+    return found;
+}
+
+// Waits until no process works in `folder`; false, once they and their process groups are
+// killed, when they are still running at the deadline. `started`: the first one's command line.
+inline bool awaitProcessesIn(const QString& folder, QDeadlineTimer deadline, QByteArray* started = nullptr)
+{
+    for (QList<pid_t> running = processesIn(folder); !running.isEmpty(); running = processesIn(folder)) {
+        if (started && started->isEmpty())
+            *started = fileBytes(QStringLiteral("/proc/%1/cmdline").arg(running.first())).replace('\0', ' ');
+        if (deadline.hasExpired()) {
+            for (pid_t pid : running) {
+                if (::getpgid(pid) > 1 && ::getpgid(pid) != ::getpgrp()) ::kill(-::getpgid(pid), SIGKILL);
+                ::kill(pid, SIGKILL);
+            }
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
+}
 
 } // namespace tarnwick::test
