@@ -54,6 +54,15 @@ T* captioned(QWidget* root, const QString& text)
     return found.size() == 1 ? found.first() : nullptr;
 }
 
+// The widget of type T named `name` under `root`; the run stops when there is none.
+template<typename T = QWidget>
+T* named(QWidget& root, const char* name)
+{
+    T* w = root.findChild<T*>(QLatin1String(name));
+    if (!w) qFatal("no widget %s", name);
+    return w;
+}
+
 // Closes any modal window that opens while it lives, remembering its title, so a test that
 // opens a dialog by mistake (or on purpose) never waits on it.
 class ModalCloser

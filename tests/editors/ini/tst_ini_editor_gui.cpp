@@ -1,24 +1,12 @@
-#include "doubles.h"
+#include "app_rig.h"
+
 #include "editors/ini/ini_editor_dialog.h"
 #include "editors/ini/ini_store.h"
-#include "snapshots.h"
 
-#include <QTemporaryDir>
-#include <QTest>
 #include <QtWidgets>
 
 using namespace tarnwick;
-
-namespace {
-
-template<typename T> T* find(QWidget& root, const char* name)
-{
-    T* w = root.findChild<T*>(QLatin1String(name));
-    if (!w) qFatal("no widget %s", name);
-    return w;
-}
-
-} // namespace
+using test::named;
 
 class TestIniEditorGui : public QObject
 {
@@ -39,29 +27,29 @@ void TestIniEditorGui::controlsReachTheControllerAndOnlyCloseWrites()
     IniEditorDialog dialog(controller);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("ZDoom INI Editor"));
-    auto* name = find<QLineEdit>(dialog, "txtName");
+    auto* name = named<QLineEdit>(dialog, "txtName");
     QCOMPARE(name->text(), QStringLiteral("Doomguy"));
     QCOMPARE(name->maxLength(), 14);
 
     messages.expect(MessageBox::Answer::Yes);
-    QTest::mouseClick(find<QPushButton>(dialog, "cmdDefaults"), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(dialog, "cmdDefaults"), Qt::LeftButton);
     QCOMPARE(name->text(), QStringLiteral("Player"));
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Ranger"));
     QCOMPARE(controller.text(IniControl::txtName), QStringLiteral("Ranger"));
 
-    auto* blue = find<QScrollBar>(dialog, "hsBlue");
+    auto* blue = named<QScrollBar>(dialog, "hsBlue");
     blue->setValue(255);
     QCOMPARE(controller.value(IniControl::hsBlue), 255);
     const auto labels = dialog.findChildren<QLabel*>();
     QVERIFY(std::any_of(labels.begin(), labels.end(),
                         [&](QLabel* l) { return l->buddy() == blue && l->text() == QStringLiteral("&Blue (FF):"); }));
-    find<QTabWidget>(dialog, "SSTab")->setCurrentIndex(1);
-    QCOMPARE(find<QPushButton>(dialog, "cmdR1")->text(), QStringLiteral("Reset Multiplayer"));
+    named<QTabWidget>(dialog, "SSTab")->setCurrentIndex(1);
+    QCOMPARE(named<QPushButton>(dialog, "cmdR1")->text(), QStringLiteral("Reset Multiplayer"));
 
     dialog.reject(); // closing other than by Close writes nothing
     QCOMPARE(test::fileBytes(path), file);
-    QTest::mouseClick(find<QPushButton>(dialog, "cmdClose"), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(dialog, "cmdClose"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(test::fileBytes(path).contains("name=Ranger\n"));
 }
