@@ -28,9 +28,9 @@ bool ScriptedMessageBox::input(const QString& prompt, const QString& title, QStr
         unexpected(QStringLiteral("input box '%1': %2").arg(title, prompt));
         return false;
     }
-    const QString text = inputs.dequeue();
-    if (inputAccepted.head()) value = text;
-    return inputAccepted.dequeue();
+    const std::optional<QString> typed = inputs.dequeue();
+    if (typed) value = *typed;
+    return typed.has_value();
 }
 
 QString ScriptedFileDialog::answer(const Call& call)

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tarnwick::test {
 
 // A message box that answers from a queue and remembers every prompt. A prompt with no
@@ -30,18 +32,12 @@ public:
     };
 
     QQueue<Answer> answers;
-    // Input boxes: the text typed, and whether it was accepted (false: "Cancel").
-    QQueue<QString> inputs;
-    QQueue<bool> inputAccepted;
+    QQueue<std::optional<QString>> inputs; // input boxes: the text typed, or none for "Cancel"
     QList<Prompt> prompts;
     QList<InputPrompt> inputPrompts;
 
     void expect(Answer a) { answers.enqueue(a); }
-    void expectInput(const QString& text, bool accept = true)
-    {
-        inputs.enqueue(text);
-        inputAccepted.enqueue(accept);
-    }
+    void expectInput(const QString& text, bool accept = true) { inputs.enqueue(accept ? std::optional(text) : std::nullopt); }
 
     Answer show(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
     bool input(const QString& prompt, const QString& title, QString& value) override;

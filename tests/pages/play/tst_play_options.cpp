@@ -216,7 +216,7 @@ void TestPlayOptions::numberBoxes()
     }
     play.leaveTurbo();
     QCOMPARE(turbo, QStringLiteral("256"));
-    play.setTurbo(QStringLiteral("5"));
+    play.setTurbo(QStringLiteral("9"));
     play.leaveTurbo();
     QCOMPARE(g.r.command(), QStringLiteral("-WARP 1 1 -TURBO 10 -SKILL 3"));
     play.setTurbo(QString());

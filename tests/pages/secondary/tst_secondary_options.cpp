@@ -119,9 +119,7 @@ void TestSecondaryOptions::resetAll()
                                     "-NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM -x -WAVONLY"));
     r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
     r.main.resetAll();
-    QCOMPARE(r.messages.prompts.size(), 1);
-    QCOMPARE(r.messages.prompts[0].title + u'|' + r.messages.prompts[0].text,
-             QStringLiteral("Reset All|Are you sure that you want to reset all of the forms?"));
+    QCOMPARE(r.messages.prompts.size(), 1); // its words are checked with the menu's shortcut
     QCOMPARE(r.command(), yes ? QStringLiteral("-WARP 1 1 -SKILL 3 -WAVONLY") : before);
     QCOMPARE(r.p().Flags2, yes ? 0 : 2);
     QVERIFY(!r.session.Rst);
