@@ -132,14 +132,10 @@ void TestSettingsStore::unusableFileIsLeftAlone()
     QFETCH(QString, kind);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("my settings.db"));
-    QFile f(path);
-    if (kind == QLatin1StringView("folder")) {
-        QVERIFY(QDir().mkpath(path));
-        QVERIFY(QFile(path + QStringLiteral("/keep.txt")).open(QIODevice::WriteOnly));
-    } else if (kind == QLatin1StringView("garbage") || kind == QLatin1StringView("zero bytes")) {
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kind == QLatin1StringView("garbage") ? QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c') : "");
-        f.close();
+    if (kind == "folder") {
+        QVERIFY(QDir().mkpath(path) && test::putFile(path + QStringLiteral("/keep.txt"), {}));
+    } else if (kind == "garbage" || kind == "zero bytes") {
+        QVERIFY(test::putFile(path, kind == "garbage" ? QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c') : ""));
     } else {
         if (kind == QLatin1StringView("no permission") && ::geteuid() == 0) QSKIP("root reads every file");
         {
