@@ -31,7 +31,6 @@ class TestHistory : public QObject
 private slots:
     void recordsAndLoads();
     void damagedCountNeitherHangsNorLosesEntries();
-    void clearAll_data();
     void clearAll();
 };
 
@@ -83,43 +82,37 @@ void TestHistory::damagedCountNeitherHangsNorLosesEntries()
     }
 }
 
-void TestHistory::clearAll_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes") << true;
-    QTest::newRow("No") << false;
-}
-
 void TestHistory::clearAll()
 {
-    QFETCH(bool, yes);
-    test::Program g;
-    auto& r = g.r;
-    QTemporaryDir folder;
-    // A chosen save game survives the folder box's empty-and-restore.
-    QVERIFY(test::makeSaves(folder.path(), {"s:wad"}));
-    r.game.setFolder(folder.path());
-    r.game.chooseSaveGame(2);
-    r.play.setListText(PlayOptionsController::FileList::Patches, QStringLiteral("typed.deh"));
-    r.misc.setExtraCommands(QStringLiteral("-nomusic"));
-    for (int i = 0; i < kHistoryCount; ++i)
-        r.histories.CmbProc(QStringLiteral("x") + historyName(History(i)), historyName(History(i)), History(i));
-    const QString boxes = r.p().txtFol + r.p().txtDeh + r.p().txtEC, command = r.command();
-    QVERIFY2(command.contains(QLatin1StringView("-LOADGAME S.ZDS")), qPrintable(command));
+    for (bool yes : {true, false}) {
+        test::Program g;
+        auto& r = g.r;
+        QTemporaryDir folder;
+        // A chosen save game survives the folder box's empty-and-restore.
+        QVERIFY(test::makeSaves(folder.path(), {"s:wad"}));
+        r.game.setFolder(folder.path());
+        r.game.chooseSaveGame(2);
+        r.play.setListText(PlayOptionsController::FileList::Patches, QStringLiteral("typed.deh"));
+        r.misc.setExtraCommands(QStringLiteral("-nomusic"));
+        for (int i = 0; i < kHistoryCount; ++i)
+            r.histories.CmbProc(QStringLiteral("x") + historyName(History(i)), historyName(History(i)), History(i));
+        const QString boxes = r.p().txtFol + r.p().txtDeh + r.p().txtEC, command = r.command();
+        QVERIFY2(command.contains(QLatin1StringView("-LOADGAME S.ZDS")), qPrintable(command));
 
-    r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
-    r.main.clearAllHistories();
-    QCOMPARE(r.messages.prompts.size(), 1); // its words are checked with the menu's shortcut
+        r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        r.main.clearAllHistories();
+        QCOMPARE(r.messages.prompts.size(), 1); // its words are checked with the menu's shortcut
 
-    QCOMPARE(r.p().txtFol + r.p().txtDeh + r.p().txtEC, boxes);
-    QCOMPARE(r.command(), command);
-    for (int i = 0; i < kHistoryCount; ++i) {
-        QCOMPARE(r.histories.shown(History(i)).isEmpty(), yes);
-        QCOMPARE(g.t.store.entries(QStringLiteral("Tarnwick\\History\\") + historyName(History(i))).isEmpty(), yes);
-    }
-    if (yes) { // the next recording starts again at entry 1
-        r.histories.CmbProc(QStringLiteral("again"), QStringLiteral("EC"), History::EC);
-        QCOMPARE(sectionText(g.t.store, QStringLiteral("Tarnwick\\History\\EC")), (QStringList{"ECCount=1", "EC1=again"}));
+        QCOMPARE(r.p().txtFol + r.p().txtDeh + r.p().txtEC, boxes);
+        QCOMPARE(r.command(), command);
+        for (int i = 0; i < kHistoryCount; ++i) {
+            QCOMPARE(r.histories.shown(History(i)).isEmpty(), yes);
+            QCOMPARE(g.t.store.entries(QStringLiteral("Tarnwick\\History\\") + historyName(History(i))).isEmpty(), yes);
+        }
+        if (yes) { // the next recording starts again at entry 1
+            r.histories.CmbProc(QStringLiteral("again"), QStringLiteral("EC"), History::EC);
+            QCOMPARE(sectionText(g.t.store, QStringLiteral("Tarnwick\\History\\EC")), (QStringList{"ECCount=1", "EC1=again"}));
+        }
     }
 }
 

@@ -24,7 +24,6 @@ private slots:
     void videoBoxes();
     void flagTotals();
     void obsoleteOptionsWaitForClose();
-    void resetAll_data();
     void resetAll();
 };
 
@@ -86,45 +85,39 @@ void TestSecondaryOptions::obsoleteOptionsWaitForClose()
     QCOMPARE(r.command(), "-WARP 1 1 -SKILL 3" + kFlags0 + " -HEAPSIZE 12 -TRANSFILE \"/ports/my cache.tch\"");
 }
 
-void TestSecondaryOptions::resetAll_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes") << true;
-    QTest::newRow("No") << false;
-}
-
 // The four pages and the gameplay flags go back to their first values; the "Add to command
 // line" box, the obsolete options, histories, page positions and game WAD locations stay.
 void TestSecondaryOptions::resetAll()
 {
-    QFETCH(bool, yes);
-    test::Program p;
-    auto& r = p.r;
-    r.game.setIni(QStringLiteral("z.ini"));
-    r.play.setFast(1);
-    r.sound.setSound(0);
-    r.sound.chooseWidthRow(0);
-    for (int i = 0; i < 7; ++i) r.misc.setSwitch(i, 1);
-    r.misc.setExtraCommands(QStringLiteral("-x"));
-    r.flags.setFlagBox(flagIndex("DF2_3"), 1);
-    r.flags.setAddToCommandLine(0);
-    r.obsolete.setWavonly(1);
-    r.histories.CmbProc(QStringLiteral("zdoom"), QStringLiteral("ZEXE"), History::ZEXE);
-    p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADHexen.wad"), QStringLiteral("/g/hexen.wad"));
-    p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("7"));
-    const QList<QPair<QString, QString>> stored = p.t.store.entries(QStringLiteral("Tarnwick"));
-    r.flags.close();
-    const QString before = r.command();
-    QCOMPARE(before, QStringLiteral("-CONFIG z.ini -WARP 1 1 -FAST -SKILL 3 -NOSOUND -WIDTH 640 -HEIGHT 480 -NOFLATHACK "
-                                    "-NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM -x -WAVONLY"));
-    r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
-    r.main.resetAll();
-    QCOMPARE(r.messages.prompts.size(), 1); // its words are checked with the menu's shortcut
-    QCOMPARE(r.command(), yes ? QStringLiteral("-WARP 1 1 -SKILL 3 -WAVONLY") : before);
-    QCOMPARE(r.p().Flags2, yes ? 0 : 2);
-    QVERIFY(!r.session.Rst);
-    QCOMPARE(r.histories.shown(History::ZEXE), QStringList{"zdoom"});
-    QCOMPARE(p.t.store.entries(QStringLiteral("Tarnwick")), stored);
+    for (bool yes : {true, false}) {
+        test::Program p;
+        auto& r = p.r;
+        r.game.setIni(QStringLiteral("z.ini"));
+        r.play.setFast(1);
+        r.sound.setSound(0);
+        r.sound.chooseWidthRow(0);
+        for (int i = 0; i < 7; ++i) r.misc.setSwitch(i, 1);
+        r.misc.setExtraCommands(QStringLiteral("-x"));
+        r.flags.setFlagBox(flagIndex("DF2_3"), 1);
+        r.flags.setAddToCommandLine(0);
+        r.obsolete.setWavonly(1);
+        r.histories.CmbProc(QStringLiteral("zdoom"), QStringLiteral("ZEXE"), History::ZEXE);
+        p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADHexen.wad"), QStringLiteral("/g/hexen.wad"));
+        p.t.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("7"));
+        const QList<QPair<QString, QString>> stored = p.t.store.entries(QStringLiteral("Tarnwick"));
+        r.flags.close();
+        const QString before = r.command();
+        QCOMPARE(before, QStringLiteral("-CONFIG z.ini -WARP 1 1 -FAST -SKILL 3 -NOSOUND -WIDTH 640 -HEIGHT 480 -NOFLATHACK "
+                                        "-NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM -x -WAVONLY"));
+        r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        r.main.resetAll();
+        QCOMPARE(r.messages.prompts.size(), 1); // its words are checked with the menu's shortcut
+        QCOMPARE(r.command(), yes ? QStringLiteral("-WARP 1 1 -SKILL 3 -WAVONLY") : before);
+        QCOMPARE(r.p().Flags2, yes ? 0 : 2);
+        QVERIFY(!r.session.Rst);
+        QCOMPARE(r.histories.shown(History::ZEXE), QStringList{"zdoom"});
+        QCOMPARE(p.t.store.entries(QStringLiteral("Tarnwick")), stored);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSecondaryOptions)
