@@ -114,8 +114,8 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine_data()
         "shows|&Max demo:|1", "cmd+|-MAXDEMO 1 -WARP"};
 
     QTest::newRow("play: no monsters greys out fast, deathmatch") << "2" << QStringList{
-        "click|Monsters &in game", "cmd+| -NOMONSTERS", "disabled|&Fast monsters", "click|&Deathmatch",
-        "cmd+| -DEATHMATCH"};
+        "click|&Fast monsters", "cmd+| -FAST", "click|Monsters &in game", "cmd+| -NOMONSTERS",
+        "disabled|&Fast monsters", "click|&Deathmatch", "cmd+| -DEATHMATCH"};
     QTest::newRow("play: game, map and skill") << "2" << QStringList{
         "shows|&Map:|E1M1: Hanger", "pick|&Game:|1", "shows|&Map:|1: Entryway", "pick|&Map:|6",
         "shows|&Map:|7: Dead Simple", "pick|Skill|4", "cmd+|-WARP 7 -SKILL 5"};

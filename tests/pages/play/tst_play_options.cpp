@@ -13,12 +13,6 @@ namespace {
 
 const QString kHand = QStringLiteral("typed by hand");
 
-struct GameChange
-{
-    int fromGame, fromRow, fromSkill, toGame;
-    QString mapRow, skillName, command;
-};
-
 // Adding to a file list. $FILE: an existing "my map.wad"; $DIR: an existing folder.
 struct AddFile
 {
@@ -51,7 +45,7 @@ private slots:
 // From one game, map row and skill row to another: the map row and skill kept where they can be.
 void TestPlayOptions::gameChange()
 {
-    const GameChange changes[] = {
+    const struct { int fromGame, fromRow, fromSkill, toGame; QString mapRow, skillName, command; } changes[] = {
         {1, 31, 2, 2, "32: Go 2 it", "Hurt me plenty", "-WARP 32 -SKILL 3"},
         {4, 44, 2, 1, "1: Entryway", "Hurt me plenty", "-WARP 1 -SKILL 3"}, // a shorter list: the first map
         {0, 22, 3, 4, "E3M5: The Ophidian Lair", "Thou art a smite-meister", "-WARP 3 5 -SKILL 4"},
@@ -59,7 +53,7 @@ void TestPlayOptions::gameChange()
         {5, 30, 4, 3, "31: Pharaoh", "Nightmare!", "-WARP 31 -SKILL 5"},
         {1, 5, 1, 6, "", "Hey not too rough", "-SKILL 2"}, // Other: no maps, the skill names stay
         {6, -1, 4, 1, "1: Entryway", "Nightmare!", "-WARP 1 -SKILL 5"}};
-    for (const GameChange& c : changes) {
+    for (const auto& c : changes) {
         test::Program g(false);
         auto& r = g.r;
         r.play.chooseGame(c.fromGame);
