@@ -66,9 +66,8 @@ void TestRealPortE2e::recordedDemoShowsTheChosenMapAndSkill()
     QCOMPARE(run.exitCode, 0);
 
     // The port records, writes the demo when it is full and stops.
-    QByteArray started;
-    QVERIFY2(test::awaitProcessesIn(folder, deadline, &started),
-             ("still running after 60 s: " + started + "\noutput:\n" + test::tail(test::fileBytes(log))).constData());
+    QVERIFY2(test::awaitProcessesIn(folder, deadline),
+             ("still running after 60 s; the port's output:\n" + test::tail(test::fileBytes(log))).constData());
     const QByteArray demo = test::fileBytes(demoName + QStringLiteral(".lmp")).left(4);
     QVERIFY2(demo.size() == 4, ("no demo recorded; the port's output:\n" + test::tail(test::fileBytes(log))).constData());
     // Version, skill minus one, episode, map.

@@ -68,12 +68,10 @@ inline QList<pid_t> processesIn(const QString& folder)
 }
 
 // Waits until no process works in `folder`; false, once they and their process groups are
-// killed, when they are still running at the deadline. `started`: the first one's command line.
-inline bool awaitProcessesIn(const QString& folder, QDeadlineTimer deadline, QByteArray* started = nullptr)
+// killed, when they are still running at the deadline.
+inline bool awaitProcessesIn(const QString& folder, QDeadlineTimer deadline)
 {
     for (QList<pid_t> running = processesIn(folder); !running.isEmpty(); running = processesIn(folder)) {
-        if (started && started->isEmpty())
-            *started = fileBytes(QStringLiteral("/proc/%1/cmdline").arg(running.first())).replace('\0', ' ');
         if (deadline.hasExpired()) {
             for (pid_t pid : running) {
                 if (::getpgid(pid) > 1 && ::getpgid(pid) != ::getpgrp()) ::kill(-::getpgid(pid), SIGKILL);
