@@ -2,7 +2,7 @@
 // and how many bytes it reads to do so. The saves look like the port's: a few text
 // chunks, one large image chunk, then IEND.
 
-#include "pages/game/savegame_scan.h"
+#include "formats/savegame_scan.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/game/savegame_scan.h"
+#include "formats/savegame_scan.h"
 
 #include <QList>
 #include <QString>

@@ -5,9 +5,9 @@
 #include "platform/message_box.h"
 #include "platform/process_launcher.h"
 #include "settings/history.h"
-#include "shell/about.h"
-#include "shell/file_chooser.h"
-#include "shell/paths.h"
+#include "base/about.h"
+#include "platform/file_chooser.h"
+#include "base/paths.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "platform/file_system.h"
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "platform/qt_platform.h"
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,5 @@
 #include "settings/settings_file.h"
 
-#include "settings/persistence.h"
 #include "settings/settings_store.h"
 
 #include <QFile>
@@ -264,7 +263,7 @@ private:
 QString settingsRegistryKey()
 {
     return QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
-           QLatin1StringView(SettingsStore::kApplication) + u'\\' + Persistence::settingsSection();
+           QLatin1StringView(SettingsStore::kApplication) + u'\\' + SettingsStore::settingsSection();
 }
 
 bool writeSettingsFile(QIODevice& device, const SettingsEntries& entries, QString* error)
@@ -330,7 +329,7 @@ bool exportSettingsFile(const SettingsStore& store, const QString& path, QString
         setError(error, file.errorString());
         return false;
     }
-    if (!writeSettingsFile(file, store.entries(Persistence::settingsSection()), error)) {
+    if (!writeSettingsFile(file, store.entries(SettingsStore::settingsSection()), error)) {
         file.cancelWriting();
         return false;
     }
@@ -351,7 +350,7 @@ bool importSettingsFile(SettingsStore& store, const QString& path, QString* erro
     SettingsEntries entries;
     if (!readSettingsFile(file, entries, error)) return false;
 
-    const QString section = Persistence::settingsSection();
+    const QString section = SettingsStore::settingsSection();
     SettingsStore::Transaction tx(store);
     for (const auto& [name, value] : entries) store.write(section, name, value);
     return true;

@@ -2,8 +2,8 @@
 
 #include "platform/message_box.h"
 #include "settings/settings_file.h"
-#include "shell/file_chooser.h"
-#include "shell/paths.h"
+#include "platform/file_chooser.h"
+#include "base/paths.h"
 
 namespace tarnwick {
 

@@ -20,6 +20,9 @@ class SettingsStore
 public:
     static constexpr auto kApplication = "Orlem Brask";
 
+    // The section holding the option windows' saved fields; settings files carry it.
+    static QString settingsSection() { return QStringLiteral("Tarnwick\\Settings"); }
+
     SettingsStore();
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;

@@ -13,10 +13,10 @@
 #include "platform/message_box.h"
 #include "platform/process_launcher.h"
 #include "settings/history.h"
-#include "settings/persistence.h"
+#include "binding/persistence.h"
 #include "settings/settings_file_commands.h"
 #include "settings/settings_store.h"
-#include "shell/file_chooser.h"
+#include "platform/file_chooser.h"
 #include "shell/main_controller.h"
 
 namespace tarnwick {

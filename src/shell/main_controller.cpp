@@ -9,9 +9,9 @@
 #include "editors/ini/ini_editor_entry.h"
 #include "platform/document_opener.h"
 #include "platform/message_box.h"
-#include "settings/persistence.h"
+#include "binding/persistence.h"
 #include "settings/settings_store.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "shell/reports.h"
 
 #include <QFileInfo>

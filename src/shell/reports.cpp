@@ -2,8 +2,8 @@
 
 #include "launch/launch_profile.h"
 #include "platform/file_system.h"
-#include "shell/about.h"
-#include "shell/paths.h"
+#include "base/about.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "editors/bots/bot_roster.h"
 #include "platform/message_box.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>

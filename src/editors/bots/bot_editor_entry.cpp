@@ -3,7 +3,7 @@
 #include "editors/bots/bot_roster.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "editors/bots/bot_roster.h"
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

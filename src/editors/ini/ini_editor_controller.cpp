@@ -3,7 +3,7 @@
 #include "editors/ini/ini_conversions.h"
 #include "editors/ini/ini_store.h"
 #include "platform/message_box.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 

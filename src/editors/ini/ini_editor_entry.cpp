@@ -2,7 +2,7 @@
 
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace tarnwick {
 

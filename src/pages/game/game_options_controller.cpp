@@ -1,10 +1,10 @@
 #include "pages/game/game_options_controller.h"
 
-#include "pages/game/savegame_scan.h"
+#include "formats/savegame_scan.h"
 #include "platform/file_system.h"
-#include "shell/file_chooser.h"
-#include "shell/keep_numeric.h"
-#include "shell/paths.h"
+#include "platform/file_chooser.h"
+#include "base/keep_numeric.h"
+#include "base/paths.h"
 
 namespace tarnwick {
 

@@ -4,7 +4,7 @@
 #include "pages/game/game_options_controller.h"
 #include "pages/game/iwad_locations.h"
 #include "settings/history.h"
-#include "shell/qt_view_sync.h"
+#include "base/qt_view_sync.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "pages/game/game_options_controller.h"
 #include "pages/play/play_options_controller.h"
 #include "settings/settings_store.h"
-#include "shell/file_chooser.h"
+#include "platform/file_chooser.h"
 
 namespace tarnwick {
 

@@ -4,9 +4,9 @@
 #include "pages/play/game_catalog.h"
 #include "platform/file_system.h"
 #include "settings/settings_store.h"
-#include "shell/file_chooser.h"
-#include "shell/keep_numeric.h"
-#include "shell/paths.h"
+#include "platform/file_chooser.h"
+#include "base/keep_numeric.h"
+#include "base/paths.h"
 
 #include <QRandomGenerator>
 

@@ -3,7 +3,7 @@
 #include "launch/launch_session.h"
 #include "pages/play/game_catalog.h"
 #include "settings/history.h"
-#include "shell/qt_view_sync.h"
+#include "base/qt_view_sync.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

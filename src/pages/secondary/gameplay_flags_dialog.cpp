@@ -2,7 +2,7 @@
 
 #include "launch/launch_session.h"
 #include "pages/secondary/gameplay_flags.h"
-#include "shell/qt_view_sync.h"
+#include "base/qt_view_sync.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 #include "launch/launch_session.h"
 #include "pages/secondary/secondary_controllers.h"
 #include "settings/history.h"
-#include "shell/qt_view_sync.h"
+#include "base/qt_view_sync.h"
 
 #include <QCheckBox>
 #include <QComboBox>

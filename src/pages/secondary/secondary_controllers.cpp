@@ -1,7 +1,7 @@
 #include "pages/secondary/secondary_controllers.h"
 
-#include "shell/file_chooser.h"
-#include "shell/keep_numeric.h"
+#include "platform/file_chooser.h"
+#include "base/keep_numeric.h"
 
 namespace tarnwick {
 

@@ -4,7 +4,7 @@
 #include "editors/ini/ini_editor_controller.h"
 #include "editors/ini/ini_editor_entry.h"
 #include "editors/ini/ini_store.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 #include "snapshots.h"
 
 #include <QDir>

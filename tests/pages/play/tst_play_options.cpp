@@ -1,6 +1,6 @@
 #include "core_rig.h"
 
-#include "shell/keep_numeric.h"
+#include "base/keep_numeric.h"
 
 #include <QTest>
 

@@ -49,8 +49,6 @@ public:
     void savePageWindow(int page, bool visible, QPoint position); // at unload, after Set_Exp
     bool pagesPlaced() const;           // false on a first run: "Form1Top" is empty
 
-    static QString settingsSection() { return QStringLiteral("Tarnwick\\Settings"); }
-
 private:
     SettingsStore& m_store;
     LaunchSession& m_session;

@@ -1,4 +1,4 @@
-#include "shell/keep_numeric.h"
+#include "base/keep_numeric.h"
 
 #include <QLocale>
 

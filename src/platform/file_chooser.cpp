@@ -1,6 +1,6 @@
-#include "shell/file_chooser.h"
+#include "platform/file_chooser.h"
 
-#include "shell/paths.h"
+#include "base/paths.h"
 
 namespace tarnwick {
 

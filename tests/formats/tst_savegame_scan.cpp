@@ -1,6 +1,6 @@
 #include "snapshots.h"
 
-#include "pages/game/savegame_scan.h"
+#include "formats/savegame_scan.h"
 
 #include <QDir>
 #include <QFile>

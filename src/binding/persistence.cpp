@@ -1,4 +1,4 @@
-#include "settings/persistence.h"
+#include "binding/persistence.h"
 
 #include "launch/launch_session.h"
 #include "pages/game/game_options_controller.h"
@@ -6,7 +6,7 @@
 #include "pages/secondary/gameplay_flags.h"
 #include "pages/secondary/secondary_controllers.h"
 #include "settings/settings_store.h"
-#include "shell/keep_numeric.h"
+#include "base/keep_numeric.h"
 
 #include <functional>
 #include <vector>
@@ -239,7 +239,7 @@ void Persistence::Set_Exp(OptionWindow window)
         SettingsStore::Transaction tx(m_store);
         for (const KeyRow& row : buildRows(m_session, m_c))
             if (row.window == window)
-                m_store.write(settingsSection(), row.key, row.get(m_session.profile()));
+                m_store.write(SettingsStore::settingsSection(), row.key, row.get(m_session.profile()));
     }
     if (page) m_session.Rst = false;
 }
@@ -247,7 +247,7 @@ void Persistence::Set_Exp(OptionWindow window)
 void Persistence::Set_Imp()
 {
     m_session.Rst = true;
-    const QHash<QString, QString> stored = m_store.readSection(settingsSection());
+    const QHash<QString, QString> stored = m_store.readSection(SettingsStore::settingsSection());
     LaunchProfile& p = m_session.profile();
     for (const KeyRow& row : buildRows(m_session, m_c)) {
         const QString value = stored.value(row.key.toLower());

@@ -1,7 +1,7 @@
-#include "pages/game/savegame_scan.h"
+#include "formats/savegame_scan.h"
 
 #include "platform/file_system.h"
-#include "shell/paths.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>
