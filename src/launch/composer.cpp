@@ -39,6 +39,18 @@ QString warpTarget(const LaunchProfile& p)
     }
 }
 
+// The port opens the save by exactly the name it is given. Windows ignores letter case in
+// file names, so the name is written in capitals there; elsewhere "zdoomsv1.zds" and
+// "ZDOOMSV1.ZDS" are two different files and the name keeps its case on disk.
+QString saveGameName(const QString& file)
+{
+#ifdef Q_OS_WIN
+    return file.toUpper();
+#else
+    return file;
+#endif
+}
+
 } // namespace
 
 QString composeCommandLine(const LaunchProfile& p)
@@ -60,7 +72,7 @@ QString composeCommandLine(const LaunchProfile& p)
         }
     }
 
-    if (p.lvwLG != 1) line += QLatin1StringView(" -LOADGAME ") + p.selectedSaveFile().toUpper();
+    if (p.lvwLG != 1) line += QLatin1StringView(" -LOADGAME ") + saveGameName(p.selectedSaveFile());
 
     if (p.cmbGame >= 0 && p.cmbGame <= 6) appendValue(line, QLatin1StringView(" -WARP "), warpTarget(p));
 

@@ -72,7 +72,7 @@ void TestPersistence::roundTrip()
     r.persistence.Set_Imp();
     QCOMPARE(r.flags.dmflagsLabel() + ", " + r.flags.dmflags2Label(), "DMFLAGS = 1048543, DMFLAGS2 = 229378");
     QCOMPARE(r.command(), "\"C:\\Program Files\\zdoom.exe\" -CONFIG z.ini -IWAD doom2.wad @p.txt -MAXDEMO 512 -LOADGAME "
-                          "B.ZDS -WARP 13 -NOMONSTERS -TIMER 20 -TURBO 150 -FILE /w/a.wad \"/w/my maps/b.wad\" -DEH /p/x.deh "
+                          "b.zds -WARP 13 -NOMONSTERS -TIMER 20 -TURBO 150 -FILE /w/a.wad \"/w/my maps/b.wad\" -DEH /p/x.deh "
                           "-DEATHMATCH -JOIN 10.0.0.2 -EXTRATIC -DEBUGFILE -DUP 2 -PORT 5030 -SKILL 5 -NOSOUND -WIDTH 1152 "
                           "-HEIGHT 864 -BITS 8 -NOFLATHACK -NOIDLE -NOBLIT -NODRAW -CDROM -AVG -DEVPARM +map e1m3  -nomusic "
                           "-NET 1 .2 -PRIMARYSOUND -WAVONLY -HEAPSIZE 16 -TRANSFILE \"/t/my cache.tch\" -NOMMX -NOTRANS");

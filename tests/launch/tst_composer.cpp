@@ -66,6 +66,15 @@ void TestComposer::composes_data()
         [](P& p) { p.chkDemos = 1; p.optPlay = false; p.optRecord = true; p.txtMaxdemo = "512"; },
         "zdoom -MAXDEMO 512 -WARP 1 1 -SKILL 3");
 
+    // The port opens the save by the name given; only Windows ignores letter case.
+#ifdef Q_OS_WIN
+    const char* chosenSave = "zdoom -LOADGAME ZDOOMSV2.ZDS -WARP 1 1 -SKILL 3";
+#else
+    const char* chosenSave = "zdoom -LOADGAME ZDoomSv2.Zds -WARP 1 1 -SKILL 3";
+#endif
+    row("save name as on disk",
+        [](P& p) { p.ZDSsFiles = {"zdoomsv1.zds", "ZDoomSv2.Zds"}; p.lvwLG = 3; p.ZDSs = 1; }, chosenSave);
+
     row("Heretic E5M9, Other's text ignored", [](P& p) { chooseGame(p, 4, 44); p.txtOther = "33"; },
         "zdoom -WARP 5 9 -SKILL 3");
     row("Hexen seventh row is Shadow Wood", [](P& p) { chooseGame(p, 5, 6); }, "zdoom -WARP 13 -SKILL 3");
@@ -111,7 +120,7 @@ void TestComposer::composes_data()
         p.txtDUP = "3"; p.txtPORT = "5029"; p.cmbSkill = 3; p.chkSFX = p.chkMusic = 0; p.cmbWidth = "800";
         p.cmbHeight = "600"; p.txtBITS = "8"; p.chkNOIDLE = 1; p.txtEC = "+vid_fps 1"; p.chkDMFLAGS = 1; p.Flags = 4;
         p.txtHeapSize = "32";
-    }, "\"C:\\Games\\zdoom.exe\" -CONFIG z.ini -IWAD doom2.wad @p.txt -PLAYDEMO d.lmp -LOADGAME S.ZDS -WARP 7 -FAST "
+    }, "\"C:\\Games\\zdoom.exe\" -CONFIG z.ini -IWAD doom2.wad @p.txt -PLAYDEMO d.lmp -LOADGAME s.zds -WARP 7 -FAST "
        "-RESPAWN -TIMER 5 -TURBO 120 -FILE a.wad -DEH b.deh -HOST 2 -EXTRATIC -DEBUGFILE -DUP 3 -PORT 5029 -SKILL 4 -NOSFX "
        "-NOMUSIC -WIDTH 800 -HEIGHT 600 -BITS 8 -NOIDLE +vid_fps 1 +SET DMFLAGS 4 +SET DMFLAGS2 0 -HEAPSIZE 32");
 }

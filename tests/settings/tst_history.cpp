@@ -97,7 +97,7 @@ void TestHistory::clearAll()
         for (int i = 0; i < kHistoryCount; ++i)
             r.histories.CmbProc(QStringLiteral("x") + historyName(History(i)), historyName(History(i)), History(i));
         const QString boxes = r.p().txtFol + r.p().txtDeh + r.p().txtEC, command = r.command();
-        QVERIFY2(command.contains(QLatin1StringView("-LOADGAME S.ZDS")), qPrintable(command));
+        QVERIFY2(command.contains(QLatin1StringView("-LOADGAME s.zds")), qPrintable(command));
 
         r.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
         r.main.clearAllHistories();

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -59,13 +60,24 @@ void TestMainWindowGui::menuTree()
         "Help: &Contents...=; &Send feedback...=F6; &About...=F7; -; &ZDoom website...=Ctrl+W"}));
 }
 
-// F2 and "Run" start the box's text as it stands; a pasted line break becomes a blank; F5 recomposes.
+// A save clicked on page 1 and F2: the port gets the save's name as it is on disk. Then F2
+// and "Run" start the box's text as it stands; a pasted line break becomes a blank; F5 recomposes.
 void TestMainWindowGui::commandBox()
 {
     test::AppRig rig;
     QVERIFY(rig.start());
-    const QString composed = rig.command();
+    QVERIFY(test::makeSaves(rig.temp.dir.path(), {"Zdoomsv0:wad", "zdoomsv1:wad"}));
+    rig.app.game.setExe(QStringLiteral("/opt/zdoom/zdoom"));
     rig.app.game.setFolder(rig.temp.dir.path());
+    auto* saves = rig.page(1)->findChild<QTreeWidget*>();
+    QVERIFY(saves && saves->topLevelItemCount() == 3);
+    const QRect row = saves->visualItemRect(saves->topLevelItem(2)); // wider than the view: click its name
+    QTest::mouseClick(saves->viewport(), Qt::LeftButton, {}, QPoint(row.left() + 10, row.center().y()));
+    QTest::keySequence(&rig.window, QKeySequence(Qt::Key_F2));
+    QCOMPARE(rig.app.processes.starts.size(), 1);
+    QCOMPARE(rig.app.processes.starts.takeFirst().arguments.mid(0, 2), (QStringList{"-LOADGAME", "zdoomsv1.zds"}));
+
+    const QString composed = rig.command();
     QLineEdit* box = rig.window.commandBox();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("\"/opt/my port/zdoom\" -warp 7 -file \"a b.wad\""));

@@ -1,5 +1,6 @@
 // The real program, started with a settings file made beforehand: it loads the saved
-// values, runs the game once as F2 does, and a stand-in port writes down what it got.
+// values (a save game chosen on page 1 among them), runs the game once as F2 does, and a
+// stand-in port writes down what it got.
 
 #include "program_run.h"
 
@@ -30,6 +31,8 @@ void TestRunE2e::savedSettingsReachTheStartedPort()
     QVERIFY(test::putFile(standIn, "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" +
                                        received.toLocal8Bit() + "'\n"));
     QVERIFY(QFile::setPermissions(standIn, QFile::permissions(standIn) | QFileDevice::ExeOwner));
+    // The port opens a save by the exact name it gets, and Linux file names keep their case.
+    QVERIFY(test::makeSaves(portFolder, {"Zdoomsv0:wad", "zdoomsv1:wad"}));
 
     const QString settings = folder + QStringLiteral("/settings.db");
     {
@@ -37,7 +40,7 @@ void TestRunE2e::savedSettingsReachTheStartedPort()
         QVERIFY(store.open(settings));
         const QList<QPair<QString, QString>> values = {
             {"1ZEXE", u'"' + standIn + u'"'}, {"1ZFolder", portFolder}, {"2Game", "1"}, {"2Map", "6"},
-            {"2Skill", "3"}, {"2Fast", "1"}, {"2PWADList", u'"' + mapWad + u'"'}, {"3Sound", "0"},
+            {"2Skill", "3"}, {"2Fast", "1"}, {"1LG", "3"}, {"2PWADList", u'"' + mapWad + u'"'}, {"3Sound", "0"},
             {"4EC", "-NOGUI +name \"Big Player\""}, {"DFUse", "0"}};
         for (const auto& [key, value] : values) store.write(QStringLiteral("Tarnwick\\Settings"), key, value);
         store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form1Top"), QStringLiteral("0"));
@@ -52,7 +55,7 @@ void TestRunE2e::savedSettingsReachTheStartedPort()
     QCOMPARE(run.exitCode, 0);
     QVERIFY(test::awaitProcessesIn(portFolder, QDeadlineTimer(30000)));
 
-    const QStringList expected = {portFolder, "-WARP", "7", "-FAST", "-FILE", mapWad, "-SKILL", "4", "-NOSOUND",
+    const QStringList expected = {portFolder, "-LOADGAME", "zdoomsv1.zds", "-WARP", "7", "-FAST", "-FILE", mapWad, "-SKILL", "4", "-NOSOUND",
                                   "-NOGUI", "+name", "Big Player", "-ARG", "two words", ""};
     QCOMPARE(QString::fromLocal8Bit(test::fileBytes(received)).split(u'\n'), expected);
 

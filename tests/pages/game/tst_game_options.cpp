@@ -153,9 +153,9 @@ void TestGameOptions::chooseSaveRow()
     const struct { QStringList files; const char* suffix; int row; const char* picture; const char* command; } clicks[] = {
         {{"a:wad"}, "", 1, "", "-WARP 1 1 -SKILL 3"},
         {{"a:wad"}, "", 3, "", "-WARP 1 1 -SKILL 3"}, // beyond the list: nothing changes
-        {{"c:wad", "a:wad", "B:wad"}, "\\", 3, "B.zds", "-LOADGAME B.ZDS -WARP 1 1 -SKILL 3"}, // rows in name order
-        {{"a:nowad"}, "", 2, "", "-LOADGAME A.ZDS -WARP 1 1 -SKILL 3"},
-        {{"x:foreign"}, "", 2, "", "-LOADGAME X.ZDS -WARP 1 1 -SKILL 3"}};
+        {{"c:wad", "a:wad", "B:wad"}, "\\", 3, "B.zds", "-LOADGAME B.zds -WARP 1 1 -SKILL 3"}, // rows in name order, names as on disk
+        {{"a:nowad"}, "", 2, "", "-LOADGAME a.zds -WARP 1 1 -SKILL 3"},
+        {{"x:foreign"}, "", 2, "", "-LOADGAME x.zds -WARP 1 1 -SKILL 3"}};
     for (const auto& c : clicks) {
         QTemporaryDir dir;
         makeSaves(dir.path(), c.files);
@@ -178,7 +178,7 @@ void TestGameOptions::saveSelectionKeptByPosition()
     makeSaves(dir.path(), {"a:nowad"}); // a save sorting first: row 3 is now another file
     r.main.pageActivated(1);          // the page comes to the front: rescanned
     QCOMPARE(r.p().wbPic, dir.path() + QStringLiteral("/b.zds"));
-    QCOMPARE(r.command(), QStringLiteral("-LOADGAME B.ZDS -WARP 1 1 -SKILL 3"));
+    QCOMPARE(r.command(), QStringLiteral("-LOADGAME b.zds -WARP 1 1 -SKILL 3"));
 
     for (const char* gone : {"a.zds", "b.zds", "c.zds"}) QVERIFY(QFile::remove(dir.filePath(gone)));
     r.game.rescanSaveGames(); // one save left: row 3 is gone
