@@ -1,3 +1,4 @@
+#include "platform/process_launcher.h"
 #include "platform/qt_platform.h"
 #include "shell/app_context.h"
 #include "shell/main_window.h"
@@ -42,7 +43,7 @@ int main(int argc, char** argv)
 
     QtMessageBox messages;
     QtFileDialog dialogs;
-    QtProcessLauncher processes;
+    SystemProcessLauncher processes;
     QtDocumentOpener opener;
     LocalFileSystem fs;
     QtScreen screen;

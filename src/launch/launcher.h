@@ -22,15 +22,12 @@ public:
 
     // "&Run game": start in the port folder, then remember the launch in the histories.
     void run();
-    // "&Export .bat file...": a ".sh" name gets a shell script instead.
+    // "&Export .bat file...": a batch file for a ".bat" name; elsewhere than Windows any
+    // other name gets a shell script that starts what run() starts.
     void exportBatch();
 
     // The six lines of the batch file, each ending in CR LF.
     static QString batchText(const QString& folder, const QString& exe, const QString& command);
-    // A POSIX shell script that changes to the port folder and starts the port with the
-    // command's arguments, each quoted for the shell.
-    static QString shellScriptText(const QString& folder, const QString& exe, const QString& command);
-    static QString shellQuote(const QString& word);
 
 private:
     void recordLaunch();

@@ -6,15 +6,11 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QScreen>
 #include <QUrl>
 
-#include <cerrno>
-#include <cstring>
 
 namespace tarnwick {
 
@@ -88,6 +84,13 @@ QString QtFileDialog::toQtFilter(const QString& pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
+QString QtFileDialog::suffixOf(const QString& qtFilter)
+{
+    const qsizetype open = qtFilter.indexOf(u'(');
+    const QString first = qtFilter.mid(open + 1).section(u')', 0, 0).section(u' ', 0, 0);
+    return first.startsWith(QLatin1StringView("*.")) && first != QLatin1StringView("*.*") ? first.mid(2) : QString();
+}
+
 QString QtFileDialog::openFile(const QString& title, const QString& filter, const QString& initialFolder)
 {
     return QFileDialog::getOpenFileName(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
@@ -98,10 +101,10 @@ QString QtFileDialog::saveFile(const QString& title, const QString& filter, cons
     QFileDialog dialog(owner(), title, paths::toNative(initialFolder), toQtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // A name typed without an extension gets the first filter's one ("*.twk" gives ".twk").
-    const QString firstPattern = filter.section(u'|', 1, 1).section(u';', 0, 0);
-    if (firstPattern.startsWith(QLatin1StringView("*.")) && firstPattern != QLatin1StringView("*.*"))
-        dialog.setDefaultSuffix(firstPattern.mid(2));
+    // A name typed without an extension gets the chosen filter's one ("*.twk" gives ".twk").
+    dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
@@ -109,34 +112,6 @@ QString QtFileDialog::saveFile(const QString& title, const QString& filter, cons
 QString QtFileDialog::chooseFolder(const QString& prompt)
 {
     return QFileDialog::getExistingDirectory(owner(), prompt);
-}
-
-bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments,
-                                      const QString& workingFolder, Failure& failure)
-{
-    // A bare program name found in the port folder is started from there, as the folder
-    // is where the port lives; otherwise the system's search path decides.
-    QString resolved = paths::toNative(program);
-    if (!resolved.contains(u'/')) {
-        const QFileInfo local(QDir(workingFolder), resolved);
-        if (local.isFile() && local.isExecutable()) resolved = local.absoluteFilePath();
-    } else if (QFileInfo(resolved).isRelative()) {
-        resolved = QFileInfo(QDir(workingFolder), resolved).absoluteFilePath();
-    }
-
-    QProcess process;
-    process.setProgram(resolved);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(workingFolder);
-    if (process.startDetached()) return true;
-
-    // Qt says what went wrong in words; the number is the system's for the same cause.
-    const QFileInfo info(resolved);
-    int number = ENOENT;
-    if (info.exists() && (info.isDir() || !info.isExecutable())) number = EACCES;
-    failure.number = number;
-    failure.description = QString::fromLocal8Bit(std::strerror(number));
-    return false;
 }
 
 bool QtDocumentOpener::open(const QString& documentOrAddress)

@@ -3,7 +3,6 @@
 #include "platform/document_opener.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "platform/process_launcher.h"
 #include "platform/screen.h"
 
 #include <QPointer>
@@ -29,13 +28,9 @@ public:
 
     // "Desc (*.a)|*.a|All files (*.*)|*.*" as Qt's ";;"-separated filter.
     static QString toQtFilter(const QString& pipeFilter);
-};
-
-class QtProcessLauncher final : public ProcessLauncher
-{
-public:
-    bool startDetached(const QString& program, const QStringList& arguments,
-                       const QString& workingFolder, Failure& failure) override;
+    // The extension of a Qt filter's first pattern: "Shell script (*.sh)" gives "sh",
+    // "All files (*)" nothing.
+    static QString suffixOf(const QString& qtFilter);
 };
 
 class QtDocumentOpener final : public DocumentOpener

@@ -1,23 +1,66 @@
 #include "core_rig.h"
 
+#include "launch/launch_command.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 using namespace tarnwick;
+
+namespace {
+
+// A stand-in port: it writes its tag, its working folder and each argument, each ended by
+// a zero byte, into `out` (all at once, so a reader never sees half of it).
+bool makeStandIn(const QString& path, const char* tag, const QString& out)
+{
+    const QByteArray o = QFile::encodeName(out);
+    return test::putFile(path, "#!/bin/sh\n{ printf '%s\\0' " + QByteArray(tag) + " \"$(pwd -P)\"; for a in \"$@\"; do "
+                               "printf '%s\\0' \"$a\"; done; } > '" + o + ".part' && mv '" + o + ".part' '" + o + "'\n") &&
+           QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+} // namespace
 
 class TestLauncher : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void runStartsTheCommandBoxAsItStands();
-    void runFailure();
+    void runFailures_data();
+    void runFailures();
     void batchFile();
     void batchFileProblems();
-    void shellScriptKeepsEveryArgument();
+    void scriptStartsWhatRunStarts_data();
+    void scriptStartsWhatRunStarts();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_port;     // the port folder: a stand-in "zdoom" tagged "folder"
+    QString m_received; // where the stand-ins write
 };
+
+// A second "zdoom" and an "onpath-port", both tagged "path", are found through PATH. A
+// strict umask shows that an exported script's mode does not depend on it.
+void TestLauncher::initTestCase()
+{
+    const QString root = QFileInfo(m_dir.path()).canonicalFilePath();
+    m_port = root + QStringLiteral("/port folder");
+    m_received = root + QStringLiteral("/received");
+    const QString bin = root + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(m_port) && QDir().mkpath(bin));
+    QVERIFY(makeStandIn(m_port + QStringLiteral("/zdoom"), "folder", m_received));
+    QVERIFY(makeStandIn(bin + QStringLiteral("/zdoom"), "path", m_received));
+    QVERIFY(makeStandIn(bin + QStringLiteral("/onpath-port"), "path", m_received));
+    qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));
+    ::umask(077);
+}
 
 void TestLauncher::runStartsTheCommandBoxAsItStands()
 {
@@ -43,21 +86,56 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
     QCOMPARE(g.t.store.entries(QStringLiteral("Tarnwick\\History\\TransFile")).value(0).first, QStringLiteral("TransfileCount"));
 }
 
-// A start that fails shows the system's words and number and records nothing.
-void TestLauncher::runFailure()
+// A start that fails shows the system's words and number for what went wrong and records
+// nothing. "@" stands for the row's port folder; a program's text of null is a folder.
+void TestLauncher::runFailures_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("error");
+    const int runnable = 0x7755, readable = 0x6644;
+    // An ELF header for a machine that does not exist.
+    const QByteArray elf = QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(9, 0) + QByteArray("\x02\x00\xef\xbe\x01", 5);
+    QTest::newRow("no #! line") << "zdoom" << QByteArray("echo hi\n") << runnable << "zdoom -x" << ENOEXEC;
+    QTest::newRow("another machine's program") << "zdoom" << elf << runnable << "zdoom" << ENOEXEC;
+    QTest::newRow("interpreter missing") << "zdoom" << QByteArray("#!/no/such/shell\n") << runnable << "zdoom" << ENOENT;
+    QTest::newRow("not executable, by path") << "zdoom" << QByteArray("#!/bin/sh\n") << readable << "./zdoom" << EACCES;
+    QTest::newRow("not executable, bare, none in PATH") << "np" << QByteArray("#!/bin/sh\n") << readable << "np" << ENOENT;
+    QTest::newRow("a folder by path") << "port.d" << QByteArray() << 0 << "@/port.d -x" << EACCES;
+    QTest::newRow("no such folder") << "" << QByteArray() << 0 << "zdoom" << ENOENT;
+    QTest::newRow("empty command box") << "zdoom" << QByteArray("#!/bin/sh\n") << runnable << "" << ENOENT;
+}
+
+void TestLauncher::runFailures()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(int, mode);
+    QFETCH(QString, command);
+    QFETCH(int, error);
     test::Program g;
     auto& r = g.r;
+    const QString folder = g.t.path(QStringLiteral("port"));
+    if (!file.isEmpty()) {
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + u'/' + file;
+        QVERIFY(mode ? test::putFile(path, content) && QFile::setPermissions(path, QFileDevice::Permissions(mode))
+                     : QDir().mkpath(path));
+    }
+    command.replace(u'@', folder);
     r.game.setExe(QStringLiteral("zdoom"));
-    r.game.setFolder(g.t.dir.path());
-    r.processes.fail = true;
-    r.processes.failure = {QStringLiteral("Permission denied"), 13};
-    r.session.setCommandText(QStringLiteral("zdoom -WARP 1 1"));
+    r.game.setFolder(folder);
+    r.session.setCommandText(command);
+    SystemProcessLauncher system;
+    Launcher launcher(r.session, r.histories, system, r.messages, r.chooser, r.fs);
     r.messages.expect(MessageBox::Answer::Ok);
-    r.launcher.run();
-    QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run 'zdoom "
-        "-WARP 1 1' - Permission denied, 13.  Make sure that the ZDoom EXE location ('zdoom') is valid.  Also check "
-        "that the ZDoom folder is valid ('" + g.t.dir.path() + "').", MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});
+    launcher.run();
+    QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
+        command + "' - " + QString::fromLocal8Bit(std::strerror(error)) + ", " + QString::number(error) + ".  Make sure "
+        "that the ZDoom EXE location ('zdoom') is valid.  Also check that the ZDoom folder is valid ('" + folder + "').",
+        MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});
     QVERIFY(r.histories.stored(QStringLiteral("ZEXE")).isEmpty());
 }
 
@@ -77,10 +155,19 @@ void TestLauncher::batchFile()
         r.dialog.expect(g.t.path(QStringLiteral("my launch.bat")));
         r.launcher.exportBatch();
         QCOMPARE(r.dialog.calls[0].kind + '|' + r.dialog.calls[0].title + '|' + r.dialog.calls[0].filter,
-                 QStringLiteral("save|Export .bat File|MS-DOS Batch File (*.bat)|*.bat|All files (*.*)|*.*"));
+                 QStringLiteral("save|Export .bat File|Shell script (*.sh)|*.sh|MS-DOS Batch File (*.bat)|*.bat|"
+                                "All files (*.*)|*.*"));
         QCOMPARE(test::fileBytes(g.t.path(QStringLiteral("my launch.bat"))), "@echo off\r\nD:\r\ncd D:\\Games\\ZDoom\r\n" +
                  QByteArray(f.fourthLine) + "\r\necho Generated by Tarnwick - Tarnwick: ZDoom Launcher. "
                  "tarnwick.feedback@example.org.  Last updated: 18 July 2009\r\necho Tarnwick version: 2.6.3\r\n");
+    }
+    // Only a ".bat" name gets the batch file; any other name the shell script.
+    for (const auto& [name, start] : {std::pair{"x.BAT", "@echo off\r\n"}, {"x.sh", "#!/bin/sh\n"}, {"x", "#!/bin/sh\n"}}) {
+        test::Program g;
+        g.r.game.setFolder(QStringLiteral("/games/zdoom"));
+        g.r.dialog.expect(g.t.path(QString::fromLatin1(name)));
+        g.r.launcher.exportBatch();
+        QVERIFY2(test::fileBytes(g.t.path(QString::fromLatin1(name))).startsWith(start), name);
     }
 }
 
@@ -108,28 +195,65 @@ void TestLauncher::batchFileProblems()
     QCOMPARE(r.messages.prompts[1].title, QStringLiteral("Export .bat File Error"));
 }
 
-// The script is run: the fake port writes the arguments it got, one a line, into the
-// folder it was started in.
-void TestLauncher::shellScriptKeepsEveryArgument()
+// Run with the system's launcher, then the exported script run on its own: the same
+// stand-in gets the same working folder and the same arguments, argument by argument.
+// "@" stands for the port folder.
+void TestLauncher::scriptStartsWhatRunStarts_data()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("sh")).isEmpty()) QSKIP("no POSIX shell");
-    test::Program g;
-    const QString folder = g.t.path(QStringLiteral("port folder"));
-    const QString port = g.t.path(QStringLiteral("my port/zdoom"));
-    QVERIFY(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(port).path()));
-    QVERIFY(test::putFile(port, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"));
-    QVERIFY(QFile::setPermissions(port, QFile::permissions(port) | QFileDevice::ExeOwner));
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("received"); // the stand-in's tag, then each argument
+    const QString home = QDir::homePath();
+    QTest::newRow("bare name: the port folder's copy before PATH's")
+        << "zdoom -IWAD \"my doom.wad\" +name \"zdoom fan\"" << QStringList{"folder", "-IWAD", "my doom.wad", "+name", "zdoom fan"};
+    QTest::newRow("bare name found in PATH") << "onpath-port -x" << QStringList{"path", "-x"};
+    QTest::newRow("absolute path with a blank") << "\"@/zdoom\" -a" << QStringList{"folder", "-a"};
+    QTest::newRow("path from the port folder") << "./zdoom" << QStringList{"folder"};
+    QTest::newRow("words the shell would change")
+        << "zdoom $HOME `id` $(id) it's a;b c&d e|f -leading \"a  b\" x\\y *.wad ? [a] # !x %PATH% 'q q' é€"
+        << QStringList{"folder", "$HOME", "`id`", "$(id)", "it's", "a;b", "c&d", "e|f", "-leading", "a  b", "x\\y", "*.wad",
+                       "?", "[a]", "#", "!x", "%PATH%", "'q", "q'", "é€"};
+    QTest::newRow("quotes, line breaks, tabs")
+        << "zdoom say\"\"\"hi\"\"\" \"two\nlines\" \"tab\there\" \"\" a\nb"
+        << QStringList{"folder", "say\"hi\"", "two\nlines", "tab\there", "a", "b"};
+    QTest::newRow("home folder")
+        << "zdoom ~ ~/x \"~/my maps/a.wad\" ~user x~/y -file=~/z"
+        << QStringList{"folder", home, home + "/x", home + "/my maps/a.wad", "~user", "x~/y", "-file=~/z"};
+}
 
+void TestLauncher::scriptStartsWhatRunStarts()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, received);
+    received.insert(1, m_port);
+    QFile::remove(m_received);
+    const auto receivedNow = [this] {
+        const QByteArray bytes = test::fileBytes(m_received);
+        QFile::remove(m_received);
+        QStringList words = QString::fromUtf8(bytes).split(QChar(0));
+        words.removeLast(); // after the last zero
+        return words;
+    };
+
+    test::Program g;
     auto& r = g.r;
-    r.game.setExe(u'"' + port + u'"');
-    r.game.setFolder(folder);
-    r.session.setCommandText(u'"' + port + u'"' + QStringLiteral(" -IWAD \"my doom.wad\" -x it's $HOME `id` a\\b"));
+    r.game.setExe(QStringLiteral("zdoom"));
+    r.game.setFolder(m_port);
+    r.session.setCommandText(command.replace(u'@', m_port));
+    SystemProcessLauncher system;
+    Launcher launcher(r.session, r.histories, system, r.messages, r.chooser, r.fs);
+    launcher.run();
+    QVERIFY(r.messages.prompts.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_received), 10000);
+    QCOMPARE(receivedNow(), received);
+
     const QString script = g.t.path(QStringLiteral("launch game.sh"));
     r.dialog.expect(script);
-    r.launcher.exportBatch();
-    QVERIFY(QFileInfo(script).isExecutable());
-    QCOMPARE(QProcess::execute(QStringLiteral("sh"), {script}), 0);
-    QCOMPARE(test::fileBytes(folder + QStringLiteral("/args.txt")), "-IWAD\nmy doom.wad\n-x\nit's\n$HOME\n`id`\na\\b\n");
+    launcher.exportBatch();
+    QCOMPARE(int(QFile::permissions(script) & 0x7077), 0x7055); // rwxr-xr-x
+    QVERIFY(test::fileBytes(script).startsWith("#!/bin/sh\n# Generated by Tarnwick - Tarnwick: ZDoom Launcher. "
+        "tarnwick.feedback@example.org.  Last updated: 18 July 2009\n# Tarnwick version: 2.6.3\n"));
+    QCOMPARE(QProcess::execute(script, {}), 0);
+    QCOMPARE(receivedNow(), received);
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)
