@@ -33,7 +33,6 @@ class TestLauncher : public QObject
 private slots:
     void initTestCase();
     void runStartsTheCommandBoxAsItStands();
-    void runFailures_data();
     void runFailures();
     void batchFile();
     void batchFileProblems();
@@ -87,56 +86,34 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
 }
 
 // A start that fails shows the system's words and number for what went wrong and records
-// nothing. "@" stands for the row's port folder; a program's text of null is a folder.
-void TestLauncher::runFailures_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("error");
-    const int runnable = 0x7755, readable = 0x6644;
-    // An ELF header for a machine that does not exist.
-    const QByteArray elf = QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(9, 0) + QByteArray("\x02\x00\xef\xbe\x01", 5);
-    QTest::newRow("no #! line") << "zdoom" << QByteArray("echo hi\n") << runnable << "zdoom -x" << ENOEXEC;
-    QTest::newRow("another machine's program") << "zdoom" << elf << runnable << "zdoom" << ENOEXEC;
-    QTest::newRow("interpreter missing") << "zdoom" << QByteArray("#!/no/such/shell\n") << runnable << "zdoom" << ENOENT;
-    QTest::newRow("not executable, by path") << "zdoom" << QByteArray("#!/bin/sh\n") << readable << "./zdoom" << EACCES;
-    QTest::newRow("not executable, bare, none in PATH") << "np" << QByteArray("#!/bin/sh\n") << readable << "np" << ENOENT;
-    QTest::newRow("a folder by path") << "port.d" << QByteArray() << 0 << "@/port.d -x" << EACCES;
-    QTest::newRow("no such folder") << "" << QByteArray() << 0 << "zdoom" << ENOENT;
-    QTest::newRow("empty command box") << "zdoom" << QByteArray("#!/bin/sh\n") << runnable << "" << ENOENT;
-}
-
+// nothing. The port folder holds "zdoom" with the row's bytes and mode (a folder for mode 0).
 void TestLauncher::runFailures()
 {
-    QFETCH(QString, file);
-    QFETCH(QByteArray, content);
-    QFETCH(int, mode);
-    QFETCH(QString, command);
-    QFETCH(int, error);
-    test::Program g;
-    auto& r = g.r;
-    const QString folder = g.t.path(QStringLiteral("port"));
-    if (!file.isEmpty()) {
+    // The start of a program built for machine 0xBEEF, which no computer is.
+    const QByteArray elf = QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(9, 0) + QByteArray("\x02\0\xef\xbe", 4);
+    const struct { QByteArray bytes; int mode; const char* command; int error; } starts[] = {
+        {"echo no #! line", 0x7755, "zdoom -x", ENOEXEC}, {elf, 0x7755, "zdoom", ENOEXEC},
+        {"#!/bin/sh", 0x6644, "./zdoom", EACCES}, {"#!/bin/sh", 0x6644, "np -x", ENOENT}, {{}, 0, "./zdoom", EACCES}};
+    for (const auto& s : starts) {
+        test::Program g;
+        auto& r = g.r;
+        const QString folder = g.t.path(QStringLiteral("port")), file = folder + QStringLiteral("/zdoom");
         QVERIFY(QDir().mkpath(folder));
-        const QString path = folder + u'/' + file;
-        QVERIFY(mode ? test::putFile(path, content) && QFile::setPermissions(path, QFileDevice::Permissions(mode))
-                     : QDir().mkpath(path));
+        QVERIFY(s.mode ? test::putFile(file, s.bytes) && QFile::setPermissions(file, QFileDevice::Permissions(s.mode))
+                       : QDir().mkpath(file));
+        r.game.setExe(QStringLiteral("zdoom"));
+        r.game.setFolder(folder);
+        r.session.setCommandText(QString::fromLatin1(s.command));
+        SystemProcessLauncher system;
+        Launcher launcher(r.session, r.histories, system, r.messages, r.chooser, r.fs);
+        r.messages.expect(MessageBox::Answer::Ok);
+        launcher.run();
+        QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
+            QString::fromLatin1(s.command) + "' - " + QString::fromLocal8Bit(std::strerror(s.error)) + ", " +
+            QString::number(s.error) + ".  Make sure that the ZDoom EXE location ('zdoom') is valid.  Also check that the "
+            "ZDoom folder is valid ('" + folder + "').", MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});
+        QVERIFY(r.histories.stored(QStringLiteral("ZEXE")).isEmpty());
     }
-    command.replace(u'@', folder);
-    r.game.setExe(QStringLiteral("zdoom"));
-    r.game.setFolder(folder);
-    r.session.setCommandText(command);
-    SystemProcessLauncher system;
-    Launcher launcher(r.session, r.histories, system, r.messages, r.chooser, r.fs);
-    r.messages.expect(MessageBox::Answer::Ok);
-    launcher.run();
-    QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
-        command + "' - " + QString::fromLocal8Bit(std::strerror(error)) + ", " + QString::number(error) + ".  Make sure "
-        "that the ZDoom EXE location ('zdoom') is valid.  Also check that the ZDoom folder is valid ('" + folder + "').",
-        MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});
-    QVERIFY(r.histories.stored(QStringLiteral("ZEXE")).isEmpty());
 }
 
 // The six lines of the batch file: the executable's text is taken out of the command.
