@@ -13,12 +13,19 @@ bool sameName(QByteArrayView a, QByteArrayView b)
     return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QByteArray withoutLineBreaks(QByteArrayView value)
+// What reading the value back gives: line breaks become blanks, outer blanks go.
+QByteArray storable(QByteArrayView value)
 {
     QByteArray v = value.toByteArray();
     v.replace('\r', ' ').replace('\n', ' ');
-    return v;
+    qsizetype start = 0;
+    qsizetype end = v.size();
+    while (start < end && isBlank(v[start])) ++start;
+    while (end > start && isBlank(v[end - 1])) --end;
+    return v.sliced(start, end - start);
 }
+
+constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -46,10 +53,12 @@ void IniDocument::setBytes(QByteArrayView bytes)
     m_lines.clear();
     m_newline.clear();
     m_modified = false;
+    m_encoding = initext::detect(bytes);
+    m_byteOrderMark = bytes.startsWith(kByteOrderMark) ? kByteOrderMark.toByteArray() : QByteArray();
     const char* const data = bytes.data();
     const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    qsizetype i = 0;
+    qsizetype start = m_byteOrderMark.size();
+    qsizetype i = start;
     while (i < n) {
         const char c = data[i];
         if (c != '\n' && c != '\r') {
@@ -80,7 +89,10 @@ IniDocument::Line IniDocument::parseLine(QByteArray text, QByteArray ending)
 
     if (t[p] == '[') {
         const qsizetype close = t.indexOf(']', p + 1);
-        if (close < 0) return line;
+        if (close < 0) {
+            line.kind = Kind::BrokenSection;
+            return line;
+        }
         qsizetype s = p + 1;
         qsizetype e = close;
         while (s < e && isBlank(t[s])) ++s;
@@ -112,6 +124,7 @@ QByteArray IniDocument::bytes() const
 {
     QByteArray out;
     out.reserve(size());
+    out.append(m_byteOrderMark);
     for (const Line& line : m_lines) {
         out.append(line.text);
         out.append(line.ending);
@@ -121,21 +134,24 @@ QByteArray IniDocument::bytes() const
 
 qsizetype IniDocument::size() const
 {
-    qsizetype total = 0;
+    qsizetype total = m_byteOrderMark.size();
     for (const Line& line : m_lines) total += line.text.size() + line.ending.size();
     return total;
 }
 
 // The line of the first matching entry, or -1. `lastAnchorOfSection` receives the last
 // header or entry line of the section's last appearance (-1 when the section is absent),
-// which is where a new entry of that section goes.
+// which is where a new entry of that section goes. A broken header ends a section and
+// opens none.
 int IniDocument::findEntry(QByteArrayView section, QByteArrayView key, int* lastAnchorOfSection) const
 {
     bool inSection = false;
     int anchor = -1;
     for (int i = 0; i < m_lines.size(); ++i) {
         const Line& line = m_lines.at(i);
-        if (line.kind == Kind::Section) {
+        if (line.kind == Kind::BrokenSection) {
+            inSection = false;
+        } else if (line.kind == Kind::Section) {
             inSection = sameName(line.name(), section);
             if (inSection) anchor = i;
         } else if (inSection && line.kind == Kind::Entry) {
@@ -177,7 +193,7 @@ void IniDocument::appendLine(Line line)
 
 bool IniDocument::setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value)
 {
-    const QByteArray clean = withoutLineBreaks(value);
+    const QByteArray clean = storable(value);
     int anchor = -1;
     const int found = findEntry(section, key, &anchor);
     if (found >= 0) {

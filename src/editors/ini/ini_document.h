@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/ini/ini_text.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -18,7 +20,10 @@ namespace tarnwick {
 // section, a line "key=value" inside a section is an entry, names are compared without
 // regard to letter case, blanks around keys and values do not count, a line starting
 // with "#" or ";" is a comment. A section named twice is one section; of two entries
-// with the same key the first one counts. Entries before any section belong to none.
+// with the same key the first one counts. Entries before any section belong to none, and
+// so do the entries after a header that lacks its closing "]": that line is kept as it
+// is, and no entry is ever read from or added under it. A byte-order mark at the start
+// is kept and does not hide the first header.
 class IniDocument
 {
 public:
@@ -35,7 +40,9 @@ public:
 
     // Stores the value, adding the entry to the end of its section and the section to the
     // end of the file when they are missing. A line break inside the value becomes a
-    // blank, because it would end the line. Returns whether the document changed.
+    // blank, because it would end the line, and blanks at its ends are dropped, because
+    // reading would drop them: the value read back is the value stored. Returns whether
+    // the document changed.
     bool setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value);
 
     bool isModified() const { return m_modified; }
@@ -44,8 +51,11 @@ public:
     // The line ending given to new lines: the file's first one, else the platform's.
     QByteArray newline() const { return m_newline; }
 
+    // How the file's text is encoded, found when it was read; values are written in it.
+    initext::Encoding encoding() const { return m_encoding; }
+
 private:
-    enum class Kind { Other, Section, Entry };
+    enum class Kind { Other, Section, BrokenSection, Entry };
     struct Line
     {
         QByteArray text; // without its line ending
@@ -66,7 +76,9 @@ private:
     void insertLine(int at, Line line);
     void appendLine(Line line);
 
+    QByteArray m_byteOrderMark;
     QList<Line> m_lines;
+    initext::Encoding m_encoding = initext::Encoding::Utf8;
     QByteArray m_newline = defaultNewline();
     bool m_modified = false;
 

@@ -13,6 +13,13 @@ namespace tarnwick {
 
 IniStore::IniStore(MessageBox& messages) : m_messages(messages) {}
 
+void IniStore::OpenFile::setValue(const QString& section, const QString& key, const QString& value)
+{
+    const initext::Encoding encoding = document.encoding();
+    document.setValue(initext::encode(section, encoding), initext::encode(key, encoding),
+                      initext::encode(value, encoding));
+}
+
 IniStore::OpenFile IniStore::load(const QString& path)
 {
     OpenFile file;
@@ -106,19 +113,20 @@ QString IniStore::ReadKey(const QString& section, const QString& key, const QStr
     OpenFile* file = batchFor(path);
     if (!file) file = &single.emplace(load(path));
     if (!file->unreadable.isEmpty()) return NotFound;
-    const auto value = file->document.value(initext::encode(section), initext::encode(key));
-    return value ? initext::decode(*value) : NotFound;
+    const initext::Encoding encoding = file->document.encoding();
+    const auto value = file->document.value(initext::encode(section, encoding), initext::encode(key, encoding));
+    return value ? initext::decode(*value, encoding) : NotFound;
 }
 
 bool IniStore::WriteKey(const QString& value, const QString& section, const QString& key,
                         const QString& path)
 {
     if (OpenFile* file = batchFor(path)) {
-        file->document.setValue(initext::encode(section), initext::encode(key), initext::encode(value));
+        file->setValue(section, key, value);
         return true;
     }
     OpenFile file = load(path);
-    file.document.setValue(initext::encode(section), initext::encode(key), initext::encode(value));
+    file.setValue(section, key, value);
     return save(file);
 }
 

@@ -10,7 +10,9 @@ namespace tarnwick {
 
 class MessageBox;
 
-// Reads and writes single keys of the port's configuration file.
+// Reads and writes single keys of the port's configuration file. Values are read and
+// written in the file's own encoding (UTF-8 or Windows-1252, see initext); a new file is
+// written in UTF-8.
 //
 // Every write replaces the file atomically (a temporary file renamed over the old one),
 // so a crash or a full disk leaves either the old file or the new one, never half of
@@ -51,6 +53,9 @@ private:
         IniDocument document;
         // Why the file cannot be read, empty when it was read or does not exist yet.
         QString unreadable;
+
+        // Stores the value in the file's own encoding.
+        void setValue(const QString& section, const QString& key, const QString& value);
     };
 
     static OpenFile load(const QString& path);

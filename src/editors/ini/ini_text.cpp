@@ -24,8 +24,44 @@ char encodeOne(char16_t c)
 
 } // namespace
 
-QString decode(QByteArrayView bytes)
+Encoding detect(QByteArrayView bytes)
 {
+    // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) length = 2;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0) low = 0xA0;
+            if (b == 0xED) high = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0) low = 0x90;
+            if (b == 0xF4) high = 0x8F;
+        } else {
+            return Encoding::Windows1252;
+        }
+        if (i + length > n || p[i + 1] < low || p[i + 1] > high) return Encoding::Windows1252;
+        for (int k = 2; k < length; ++k)
+            if ((p[i + k] & 0xC0) != 0x80) return Encoding::Windows1252;
+        i += length;
+    }
+    return Encoding::Utf8;
+}
+
+QString decode(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8) return QString::fromUtf8(bytes);
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char b : bytes) {
@@ -35,8 +71,9 @@ QString decode(QByteArrayView bytes)
     return text;
 }
 
-QByteArray encode(QStringView text)
+QByteArray encode(QStringView text, Encoding encoding)
 {
+    if (encoding == Encoding::Utf8) return text.toUtf8();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -46,6 +83,18 @@ QByteArray encode(QStringView text)
         bytes.append(encodeOne(c.unicode()));
     }
     return bytes;
+}
+
+QString storable(QStringView text)
+{
+    QString t = text.toString();
+    t.replace(u'\r', u' ').replace(u'\n', u' ');
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    qsizetype start = 0;
+    qsizetype end = t.size();
+    while (start < end && blank(t.at(start))) ++start;
+    while (end > start && blank(t.at(end - 1))) --end;
+    return t.sliced(start, end - start);
 }
 
 } // namespace tarnwick::initext

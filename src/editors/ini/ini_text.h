@@ -7,13 +7,25 @@
 
 namespace tarnwick::initext {
 
-// The port keeps its configuration in 8-bit text: the Windows Western code page, which
-// is Latin-1 with printable characters in 0x80..0x9F. The five bytes that code page
-// leaves unassigned map to the control characters of the same number, so every byte
-// sequence survives a read and a write unchanged.
-QString decode(QByteArrayView bytes);
+// The two ways a configuration file keeps its text. Newer ports write UTF-8; older ones,
+// and files edited on Windows, use the Western code page (Windows-1252). A file whose
+// bytes are valid UTF-8 is taken as UTF-8 (plain ASCII and an empty file included), any
+// other as Windows-1252, and the file keeps its encoding when a value is written.
+enum class Encoding { Utf8, Windows1252 };
 
-// Characters the code page cannot hold become "?"; nothing else is touched.
-QByteArray encode(QStringView text);
+Encoding detect(QByteArrayView bytes);
+
+// Windows-1252 is Latin-1 with printable characters in 0x80..0x9F; the five bytes that
+// code page leaves unassigned map to the control characters of the same number, so every
+// byte sequence survives a read and a write unchanged.
+QString decode(QByteArrayView bytes, Encoding encoding = Encoding::Windows1252);
+
+// In Windows-1252, characters the code page cannot hold become "?"; nothing else is
+// touched.
+QByteArray encode(QStringView text, Encoding encoding = Encoding::Windows1252);
+
+// The text a value holds once stored: a line break would end the line, so it becomes a
+// blank, and blanks at either end are not part of a value when the file is read back.
+QString storable(QStringView text);
 
 } // namespace tarnwick::initext

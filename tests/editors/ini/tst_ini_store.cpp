@@ -1,6 +1,7 @@
 #include "doubles.h"
 #include "editors/ini/ini_document.h"
 #include "editors/ini/ini_store.h"
+#include "editors/ini/ini_text.h"
 #include "snapshots.h"
 
 #include <QDir>
@@ -22,10 +23,11 @@ IniDocument parsed(const QByteArray& bytes)
 }
 
 // One edit of a file: the value the key had before ("<none>": absent), the value written,
-// and the whole file afterwards (null: the old file followed by a few new lines).
+// the whole file afterwards (null: the old file followed by a few new lines) and the value
+// read back (null: the value written).
 struct Edit
 {
-    QByteArray before, section, key, was, value, after;
+    QByteArray before, section, key, was, value, after, readBack;
 };
 
 } // namespace
@@ -39,6 +41,8 @@ private slots:
     void editChangesOnlyItsKey_data();
     void editChangesOnlyItsKey();
     void readAndWriteKeys();
+    void encodings_data();
+    void encodings();
     void unwritableFileGivesOneMessage_data();
     void unwritableFileGivesOneMessage();
 };
@@ -49,8 +53,8 @@ void TestIniStore::editChangesOnlyItsKey_data()
 {
     QTest::addColumn<Edit>("edit");
     const auto row = [](const char* name, QByteArray before, const char* section, const char* key, QByteArray was,
-                        const char* value, QByteArray after) {
-        QTest::newRow(name) << Edit{before, section, key, was, value, after};
+                        const char* value, QByteArray after, QByteArray readBack = {}) {
+        QTest::newRow(name) << Edit{before, section, key, was, value, after, readBack.isNull() ? QByteArray(value) : readBack};
     };
     QRandomGenerator random(4711);
     QByteArray junk(256 * 1024, Qt::Uninitialized);
@@ -71,7 +75,12 @@ void TestIniStore::editChangesOnlyItsKey_data()
     row("new key in the section's last appearance", "[A]\nx=1\n[B]\n[a]\nx=9\n", "A", "z", "<none>", "1",
         "[A]\nx=1\n[B]\n[a]\nx=9\nz=1\n");
     row("key before any section", "x=1\n[A]\ny=2\n", "A", "x", "<none>", "5", "x=1\n[A]\ny=2\nx=5\n");
-    row("unclosed header", "[A]\n[B\nx=1\n", "A", "x", "1", "2", "[A]\n[B\nx=2\n");
+    // A header without its "]" ends the section before it and opens none.
+    row("unclosed header", "[A]\ny=0\n[B\nx=1\n", "A", "x", "<none>", "2", "[A]\ny=0\nx=2\n[B\nx=1\n");
+    row("unclosed header named like the section", "[A\nx=1\n", "A", "x", "<none>", "2", "[A\nx=1\n\n[A]\nx=2\n");
+    row("byte-order mark before the first header", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "1", "2",
+        "\xEF\xBB\xBF[A]\r\nx=2\r\n");
+    row("byte-order mark alone", "\xEF\xBB\xBF", "A", "x", "<none>", "2", "\xEF\xBB\xBF[A]\nx=2\n");
     row("CR only", "[A]\rx=1\r", "A", "y", "<none>", "2", "[A]\rx=1\ry=2\r");
     row("mixed line ends: a new line takes the first", "[A]\r\nx=1\ny=2\rz=3\n\r", "A", "w", "<none>", "4",
         "[A]\r\nx=1\ny=2\rz=3\nw=4\r\n\r");
@@ -79,7 +88,9 @@ void TestIniStore::editChangesOnlyItsKey_data()
         QByteArray("[A]\nx=c\n\0\n", 10));
     row("10 MB line", "[GlobalSettings]\r\nGamma=" + longValue + "\r\nx=1", "globalsettings", "gamma", longValue, "1",
         "[GlobalSettings]\r\nGamma=1\r\nx=1");
-    row("line break in the value", "[A]\nx=1\n", "A", "x", "1", "a\r\nb", "[A]\nx=a  b\n");
+    row("line break in the value", "[A]\nx=1\n", "A", "x", "1", "a\r\nb", "[A]\nx=a  b\n", "a  b");
+    row("outer blanks are not stored", "[A]\nx=1\n", "A", "x", "1", "  Bob\t ", "[A]\nx=Bob\n", "Bob");
+    row("a line break at the end is no blank inside", "[A]\nx=1\n", "A", "x", "1", " a b\n", "[A]\nx=a b\n", "a b");
     row("same value: nothing changes", "[A]\nx = 1\n", "A", "x", "1", "1", "[A]\nx = 1\n");
     row("binary junk", junk, "Doom.Player", "name", "<none>", "Player", QByteArray());
 }
@@ -94,11 +105,11 @@ void TestIniStore::editChangesOnlyItsKey()
     const QByteArray after = doc.bytes();
     if (edit.after.isNull()) QVERIFY(after.startsWith(edit.before) && after.size() < edit.before.size() + 40);
     else QCOMPARE(after, edit.after);
-    QCOMPARE(parsed(after).value(edit.section, edit.key), edit.value.replace('\r', ' ').replace('\n', ' '));
+    QCOMPARE(parsed(after).value(edit.section, edit.key), edit.readBack);
 }
 
 // "[NOT FOUND]" for a missing file, section or key; a write creates the file and the
-// section; values are 8-bit text, a character outside it becomes "?".
+// section.
 void TestIniStore::readAndWriteKeys()
 {
     QTemporaryDir dir;
@@ -107,16 +118,64 @@ void TestIniStore::readAndWriteKeys()
     test::ScriptedMessageBox messages;
     IniStore store(messages);
     QCOMPARE(store.ReadKey("A", "x", path), notFound);
-    QVERIFY(store.WriteKey(QStringLiteral("Zo\u00eb \u20ac \u540d \U0001F600"), "Doom.Player", "name", path));
+    QVERIFY(store.WriteKey("Bob", "Doom.Player", "name", path));
     QVERIFY(store.WriteKey("0.5", "GlobalSettings", "Gamma", path));
     const QByteArray nl = IniDocument().newline();
-    QCOMPARE(fileBytes(path), "[Doom.Player]" + nl + "name=Zo\xeb \x80 ? ?" + nl + nl + "[GlobalSettings]" + nl + "Gamma=0.5" + nl);
-    QCOMPARE(store.ReadKey("doom.player", "NAME", path), QStringLiteral("Zo\u00eb \u20ac ? ?"));
+    QCOMPARE(fileBytes(path), "[Doom.Player]" + nl + "name=Bob" + nl + nl + "[GlobalSettings]" + nl + "Gamma=0.5" + nl);
+    QCOMPARE(store.ReadKey("doom.player", "NAME", path), QStringLiteral("Bob"));
     QCOMPARE(store.ReadKey("Doom.Player", "Gamma", path), notFound);
     QCOMPARE(store.ReadKey("A", "Gamma", path), notFound);
     QCOMPARE(store.ReadKey("GlobalSettings", "Gamma", dir.path()), notFound);
-    QVERIFY(putFile(path, "[A]\nx=\x81\x9d\xff\n"));
-    QCOMPARE(store.ReadKey("A", "x", path), QStringLiteral("\u0081\u009d\u00ff"));
+}
+
+// A file's encoding: valid UTF-8 is read and written as UTF-8, anything else as
+// Windows-1252, where a character the code page lacks becomes "?". Columns: the file
+// (null: none yet), the name then written, the file afterwards, and what the first and
+// second keys read back as.
+void TestIniStore::encodings_data()
+{
+    for (const char* column : {"before", "written", "after"}) QTest::addColumn<QByteArray>(column);
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("other");
+    const QString jorg = QStringLiteral("J\u00f6rg \u00c5ngstr\u00f6m");
+    const QByteArray jorgUtf8 = jorg.toUtf8();
+    const auto row = [](const char* tag, QByteArray before, QString written, QByteArray after, QString name, QString other) {
+        QTest::newRow(tag) << before << written.toUtf8() << after << name << other;
+    };
+    row("new file: UTF-8", QByteArray(), QStringLiteral("Zo\u00eb \u20ac \u540d \U0001F600"),
+        "[A]\nname=Zo\xc3\xab \xe2\x82\xac \xe5\x90\x8d \xf0\x9f\x98\x80\n",
+        QStringLiteral("Zo\u00eb \u20ac \u540d \U0001F600"), "[NOT FOUND]");
+    row("UTF-8 name kept when another key is written", "[A]\nother=" + jorgUtf8 + "\n", "x",
+        "[A]\nother=" + jorgUtf8 + "\nname=x\n", "x", jorg);
+    row("UTF-8 with a byte-order mark", "\xEF\xBB\xBF[A]\r\nother=\xc3\xa9t\xc3\xa9\r\n", jorg,
+        "\xEF\xBB\xBF[A]\r\nother=\xc3\xa9t\xc3\xa9\r\nname=" + jorgUtf8 + "\r\n", jorg, QStringLiteral("\u00e9t\u00e9"));
+    row("Windows-1252 stays so", "[A]\nother=J\xf6rg \x80\n", QStringLiteral("Zo\u00eb \u20ac \u540d"),
+        "[A]\nother=J\xf6rg \x80\nname=Zo\xeb \x80 ?\n", QStringLiteral("Zo\u00eb \u20ac ?"), QStringLiteral("J\u00f6rg \u20ac"));
+    row("unassigned code-page bytes survive", "[A]\nother=\x81\x9d\xff\n", "x", "[A]\nother=\x81\x9d\xff\nname=x\n", "x",
+        QStringLiteral("\u0081\u009d\u00ff"));
+    // Byte runs that look like UTF-8 but are not: an overlong "/", a surrogate half, a
+    // sequence cut by the end of the file, a code point above U+10FFFF.
+    for (const char* odd : {"\xc0\xaf", "\xed\xa0\x80", "\xe2\x82", "\xf4\x90\x80\x80", "\xc3("})
+        row(QByteArray("not UTF-8: ").append(QByteArray(odd).toHex(' ')).constData(), "[A]\nother=" + QByteArray(odd), "\u00e9",
+            "[A]\nother=" + QByteArray(odd) + "\nname=\xe9", QStringLiteral("\u00e9"), initext::decode(odd));
+}
+
+void TestIniStore::encodings()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, name);
+    QFETCH(QString, other);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zdoom.ini");
+    if (!before.isNull()) QVERIFY(putFile(path, before));
+    test::ScriptedMessageBox messages;
+    IniStore store(messages);
+    QVERIFY(store.WriteKey(QString::fromUtf8(written), "A", "name", path));
+    QCOMPARE(fileBytes(path), after);
+    QCOMPARE(store.ReadKey("A", "name", path), name);
+    QCOMPARE(store.ReadKey("A", "other", path), other);
 }
 
 void TestIniStore::unwritableFileGivesOneMessage_data()
