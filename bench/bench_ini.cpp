@@ -88,9 +88,12 @@ int main(int argc, char** argv)
         }
     }
 
+    // The player's own configuration folder stays out of it.
+    qputenv("HOME", dir.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
     SilentMessages messages;
     IniStore store(messages);
-    IniEditorController editor(dir.path(), store, messages);
+    IniEditorController editor(dir.path(), QStringLiteral("zdoom"), store, messages);
     editor.open();
 
     constexpr int kRuns = 50;

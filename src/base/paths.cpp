@@ -55,13 +55,4 @@ QString quotedIfBlank(const QString& path)
     return path.contains(u' ') ? u'"' + path + u'"' : path;
 }
 
-QString portExecutableName()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("zdoom.exe");
-#else
-    return QStringLiteral("zdoom");
-#endif
-}
-
 } // namespace tarnwick::paths

@@ -28,7 +28,4 @@ QString unquoted(QString text);
 // Wrapped in double quotes when it contains a blank, as the file dialogs hand paths back.
 QString quotedIfBlank(const QString& path);
 
-// The port's executable name on this platform.
-QString portExecutableName();
-
 } // namespace tarnwick::paths

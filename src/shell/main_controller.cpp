@@ -7,6 +7,7 @@
 #include "pages/secondary/secondary_controllers.h"
 #include "editors/bots/bot_editor_entry.h"
 #include "editors/ini/ini_editor_entry.h"
+#include "formats/port_config_files.h"
 #include "platform/document_opener.h"
 #include "platform/message_box.h"
 #include "binding/persistence.h"
@@ -252,9 +253,15 @@ QString MainController::portFolder() const
     return m_d.session.profile().txtFol;
 }
 
+QString MainController::portExecutable() const
+{
+    const LaunchProfile& p = m_d.session.profile();
+    return portconfig::findExecutable(p.txtFol, p.txtEXE, m_d.fs);
+}
+
 bool MainController::mayOpenIniEditor()
 {
-    return iniEditorMayOpen(portFolder(), m_d.fs, m_d.messages);
+    return iniEditorMayOpen(portFolder(), m_d.session.profile().txtEXE, m_d.fs, m_d.messages);
 }
 
 bool MainController::mayOpenBotEditor()

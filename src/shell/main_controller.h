@@ -105,6 +105,8 @@ public:
     bool mayOpenIniEditor();
     bool mayOpenBotEditor();
     QString portFolder() const;
+    // The executable the configuration editor serves (portconfig::findExecutable()).
+    QString portExecutable() const;
 
     // Writes the ten web-link keys.
     void URLReset();

@@ -352,7 +352,8 @@ void MainWindow::showIniEditor()
 {
     if (!m_app.main.mayOpenIniEditor()) return;
     IniStore store(m_app.platform.messages);
-    IniEditorController controller(m_app.main.portFolder(), store, m_app.platform.messages);
+    IniEditorController controller(m_app.main.portFolder(), m_app.main.portExecutable(), store,
+                                   m_app.platform.messages);
     IniEditorDialog dialog(controller, this);
     dialog.exec();
 }

@@ -23,22 +23,25 @@ private slots:
 void TestEditorDialogsGui::configurationEditor()
 {
     QTemporaryDir dir;
+    qputenv("HOME", dir.path().toLocal8Bit()); // no file of the player's own is offered first
+    qunsetenv("XDG_CONFIG_HOME");
     const QString path = dir.filePath("zdoom.ini");
-    const QByteArray file = "[Doom.Player]\nname=Doomguy\ncolor=40 cf 00\n";
+    const QByteArray file = "[Doom.Player]\nname=Doomguy the Destroyer\ncolor=40 cf 00\n";
     QVERIFY(test::putFile(path, file));
     test::ScriptedMessageBox messages;
     IniStore store(messages);
-    IniEditorController controller(dir.path(), store, messages);
+    IniEditorController controller(dir.path(), QStringLiteral("zdoom"), store, messages);
     IniEditorDialog dialog(controller);
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("ZDoom INI Editor"));
     auto* name = named<QLineEdit>(dialog, "txtName");
-    QCOMPARE(name->text(), QStringLiteral("Doomguy"));
-    QCOMPARE(name->maxLength(), 14);
+    QCOMPARE(name->text(), QStringLiteral("Doomguy the Destroyer")); // longer than the box takes by typing
+    QCOMPARE(name->maxLength(), 21);
 
     messages.expect(MessageBox::Answer::Yes);
     QTest::mouseClick(named<QPushButton>(dialog, "cmdDefaults"), Qt::LeftButton);
     QCOMPARE(name->text(), QStringLiteral("Player"));
+    QCOMPARE(name->maxLength(), 14);
     name->selectAll();
     QTest::keyClicks(name, QStringLiteral("Ranger"));
     QCOMPARE(controller.text(IniControl::txtName), QStringLiteral("Ranger"));

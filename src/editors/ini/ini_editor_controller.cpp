@@ -2,10 +2,13 @@
 
 #include "editors/ini/ini_conversions.h"
 #include "editors/ini/ini_store.h"
+#include "editors/ini/ini_text.h"
+#include "formats/port_config_files.h"
 #include "platform/message_box.h"
 #include "base/paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -53,15 +56,10 @@ constexpr std::array<IniGroup, 3> kTabGroups = {IniGroup::General, IniGroup::Mul
 
 } // namespace
 
-QString iniUserName()
-{
-    if (qEnvironmentVariableIsSet("USERNAME")) return qEnvironmentVariable("USERNAME");
-    return qEnvironmentVariable("USER");
-}
-
-IniEditorController::IniEditorController(const QString& portFolder, IniStore& store,
-                                         MessageBox& messages, QObject* parent)
-    : QObject(parent), m_store(store), m_messages(messages), m_portFolderText(portFolder)
+IniEditorController::IniEditorController(const QString& portFolder, const QString& portExecutable,
+                                         IniStore& store, MessageBox& messages, QObject* parent)
+    : QObject(parent), m_store(store), m_messages(messages), m_portFolderText(portFolder),
+      m_portExecutable(portExecutable)
 {
     for (const IniControlInfo& info : iniControls()) {
         m_values[std::size_t(info.control)] = info.defaultValue;
@@ -87,14 +85,9 @@ void IniEditorController::open()
     putValue(IniControl::cmbCRM, 1);
 
     m_state.PortFolder = paths::withoutTrailingSeparator(m_portFolderText);
+    m_configFiles = portconfig::configFiles(m_state.PortFolder, portconfig::baseName(m_portExecutable));
     m_files.clear();
-    if (!m_state.PortFolder.isEmpty()) {
-        // The port looks for its own file without regard to case, so "ZDOOM.INI" counts.
-        const QDir folder(paths::toNative(m_state.PortFolder));
-        m_files = folder.entryList({QStringLiteral("*.ini")}, QDir::Files,
-                                   QDir::Name | QDir::IgnoreCase);
-    }
-    if (m_files.isEmpty()) m_files << QStringLiteral("zdoom-") + iniUserName() + QStringLiteral(".ini");
+    for (const portconfig::ConfigFile& file : std::as_const(m_configFiles)) m_files << file.shown;
 
     m_state.SettingsLoaded = false;
     m_fileIndex = -1;
@@ -120,7 +113,7 @@ void IniEditorController::chooseFile(int index)
     const int previousIndex = m_fileIndex;
     const QString previousPath = m_state.INIPath;
     m_fileIndex = index;
-    m_state.INIPath = paths::join(m_state.PortFolder, m_files.at(index));
+    m_state.INIPath = m_configFiles.at(index).path;
     if (!saveAndReset()) {
         m_fileIndex = previousIndex;
         m_state.INIPath = previousPath;
@@ -162,13 +155,20 @@ bool IniEditorController::putValue(IniControl control, int value)
 
 void IniEditorController::putText(IniControl control, const QString& text)
 {
-    const IniControlInfo& info = iniControl(control);
-    if (info.kind == IniControlKind::Text) m_texts[std::size_t(control)] = text.left(info.maximum);
+    if (iniControl(control).kind != IniControlKind::Text) return;
+    m_texts[std::size_t(control)] = text;
+    m_textLimits[std::size_t(control)] = std::max(qsizetype(iniControl(control).maximum), text.size());
+}
+
+int IniEditorController::textLimit(IniControl control) const
+{
+    return int(m_textLimits[std::size_t(control)]);
 }
 
 void IniEditorController::setValue(IniControl control, int value)
 {
     if (this->value(control) == value || !putValue(control, value)) return;
+    m_touched[std::size_t(control)] = true;
     emit changed();
 }
 
@@ -179,8 +179,10 @@ void IniEditorController::setChecked(IniControl control, bool checked)
 
 void IniEditorController::setText(IniControl control, const QString& text)
 {
-    if (this->text(control) == text) return;
-    putText(control, text);
+    if (iniControl(control).kind != IniControlKind::Text || this->text(control) == text) return;
+    // The box's length stops typing, never a text the file already held.
+    m_texts[std::size_t(control)] = text.left(textLimit(control));
+    m_touched[std::size_t(control)] = true;
     emit changed();
 }
 
@@ -227,7 +229,7 @@ void IniEditorController::resetShownTab()
         QStringLiteral("Are you sure that you want to reset the ") + shown + QStringLiteral(" section?"),
         QStringLiteral("Reset ") + shown, MessageBox::Buttons::YesNo, MessageBox::Icon::Question);
     if (answer != MessageBox::Answer::Yes) return;
-    resetGroup(kTabGroups[std::size_t(m_tab)]);
+    resetGroup(kTabGroups[std::size_t(m_tab)], Touch::Yes);
     emit changed();
 }
 
@@ -238,9 +240,8 @@ void IniEditorController::resetAll()
             + QStringLiteral("?"),
         QStringLiteral("Reset to Defaults"), MessageBox::Buttons::YesNo, MessageBox::Icon::Question);
     if (answer != MessageBox::Answer::Yes) return;
-    ResetGeneral();
-    ResetMultiplayer();
-    ResetDisplay();
+    for (const IniGroup group : kTabGroups) resetGroup(group, Touch::Yes);
+    emit changed();
 }
 
 bool IniEditorController::close()
@@ -248,12 +249,13 @@ bool IniEditorController::close()
     return SaveSettings();
 }
 
-void IniEditorController::resetGroup(IniGroup group)
+void IniEditorController::resetGroup(IniGroup group, Touch touch)
 {
     for (const IniControlInfo& info : iniControls()) {
         if (info.group != group) continue;
         if (info.kind == IniControlKind::Text) putText(info.control, QString::fromLatin1(info.defaultText));
         else putValue(info.control, info.defaultValue);
+        m_touched[std::size_t(info.control)] = touch == Touch::Yes;
     }
 }
 
@@ -344,20 +346,18 @@ void IniEditorController::GetSettings()
         const QString& path = m_state.INIPath;
         const QString& game = m_state.GameName;
         m_store.beginBatch(path);
-        // Without the player's name the file holds nothing for this game: the controls
-        // keep their values, and the next save writes them there.
-        if (m_store.ReadKey(iniSectionName(IniSection::Player, game), QStringLiteral("name"), path)
-            != IniStore::NotFound) {
-            for (const IniKeyInfo& key : iniKeys()) {
-                const QString section = iniSectionName(key.section, game);
-                const QString name = QString::fromLatin1(key.key);
-                if (key.read == IniConversion::Switch) {
-                    GetTF(key.control, section, name);
-                    continue;
-                }
-                const QString text = m_store.ReadKey(section, name, path);
-                if (text != IniStore::NotFound) readKey(key, text);
+        // Every key the file holds is shown, also for a game without a player name of its
+        // own: the shared keys are the same for all three games, and showing a default in
+        // place of a value the file holds would invite writing it over that value.
+        for (const IniKeyInfo& key : iniKeys()) {
+            const QString section = iniSectionName(key.section, game);
+            const QString name = QString::fromLatin1(key.key);
+            if (key.read == IniConversion::Switch) {
+                GetTF(key.control, section, name);
+                continue;
             }
+            const QString text = m_store.ReadKey(section, name, path);
+            if (text != IniStore::NotFound) readKey(key, text);
         }
         m_store.endBatch();
         m_state.LoadedGame = game;
@@ -367,21 +367,54 @@ void IniEditorController::GetSettings()
     emit changed();
 }
 
+bool IniEditorController::createsFolder(const QString& path) const
+{
+    for (const portconfig::ConfigFile& file : m_configFiles)
+        if (file.path == path) return !file.exists;
+    return false;
+}
+
+bool IniEditorController::isTouched(const IniKeyInfo& key) const
+{
+    if (key.read == IniConversion::Colour)
+        return m_touched[std::size_t(IniControl::hsRed)] || m_touched[std::size_t(IniControl::hsGreen)]
+            || m_touched[std::size_t(IniControl::hsBlue)];
+    return m_touched[std::size_t(key.control)];
+}
+
 bool IniEditorController::SaveSettings()
 {
     if (m_state.LoadedPath.isEmpty()) return true;
+    bool saved = false;
+    bool textsChanged = false;
     {
         BusyScope busy(*this);
         const QString& path = m_state.LoadedPath;
+        // Only what the player changed is written, so every value the editor cannot show
+        // (a number out of a slider's range, a word it does not know) and every value of a
+        // game merely looked at stays as the file has it. A file that does not exist yet
+        // gets every key, as the port needs them all.
+        const bool newFile = !QFileInfo::exists(paths::toNative(path));
+        if (newFile && createsFolder(path)) QDir().mkpath(paths::folderPart(paths::toNative(path)));
         m_store.beginBatch(path);
         for (const IniKeyInfo& key : iniKeys()) {
+            if (!newFile && !isTouched(key)) continue;
             const QString section = iniSectionName(key.section, m_state.LoadedGame);
             const QString name = QString::fromLatin1(key.key);
+            if (key.write == IniConversion::Text) {
+                // The box shows what the file now holds.
+                const QString stored = initext::storable(text(key.control));
+                textsChanged = textsChanged || stored != text(key.control);
+                m_texts[std::size_t(key.control)] = stored;
+            }
             if (key.write == IniConversion::Switch) SetTF(key.control, section, name);
             else m_store.WriteKey(writtenText(key), section, name, path);
         }
+        saved = m_store.endBatch();
     }
-    return m_store.endBatch();
+    if (saved) m_touched.fill(false);
+    if (textsChanged) emit changed();
+    return saved;
 }
 
 } // namespace tarnwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/ini/ini_key_table.h"
+#include "formats/port_config_files.h"
 
 #include <QObject>
 #include <QString>
@@ -17,7 +18,7 @@ class MessageBox;
 struct IniEditorState
 {
     QString PortFolder; // the port folder at opening, one trailing separator removed
-    QString INIPath; // PortFolder + separator + the chosen file name
+    QString INIPath; // the full path of the chosen file
     QString GameName; // the chosen game, empty until one is chosen
     QString LoadedPath; // the file the controls show, empty until the first read
     QString LoadedGame; // the game the controls show
@@ -36,9 +37,10 @@ class IniEditorController final : public QObject
     Q_DISABLE_COPY_MOVE(IniEditorController)
 
 public:
-    // `portFolder` is the text of the port-folder box of the game options page.
-    IniEditorController(const QString& portFolder, IniStore& store, MessageBox& messages,
-                        QObject* parent = nullptr);
+    // `portFolder` is the text of the port-folder box of the game options page,
+    // `portExecutable` the port's executable (its name picks the per-user files).
+    IniEditorController(const QString& portFolder, const QString& portExecutable, IniStore& store,
+                        MessageBox& messages, QObject* parent = nullptr);
 
     // The window's opening: initial values, the list of files, then the first file and the
     // first game are chosen, which reads them.
@@ -46,6 +48,7 @@ public:
 
     const IniEditorState& state() const { return m_state; }
 
+    // The files offered, as the list shows them (portconfig::configFiles()).
     const QStringList& files() const { return m_files; }
     int fileIndex() const { return m_fileIndex; }
     static const QStringList& games();
@@ -62,11 +65,15 @@ public:
     bool isChecked(IniControl control) const { return value(control) != 0; }
     QString text(IniControl control) const { return m_texts[std::size_t(control)]; }
 
-    // The user's edits. A value outside the control's range is refused, a text is cut to
-    // the control's length.
+    // The user's edits. A value outside the control's range is refused; a typed text is
+    // cut to textLimit(). Only what the user changed (or reset with a button) is written.
     void setValue(IniControl control, int value);
     void setChecked(IniControl control, bool checked);
     void setText(IniControl control, const QString& text);
+
+    // How long a text box's text may grow: the box's own length, or the length of the
+    // text read from the file when that is longer, since reading never cuts a text.
+    int textLimit(IniControl control) const;
 
     QString caption(IniCaption label) const;
     struct Rgb
@@ -113,12 +120,17 @@ private:
     void putText(IniControl control, const QString& text);
     void readKey(const IniKeyInfo& key, const QString& text);
     QString writtenText(const IniKeyInfo& key) const;
-    void resetGroup(IniGroup group);
+    enum class Touch { No, Yes };
+    void resetGroup(IniGroup group, Touch touch = Touch::No);
+    bool isTouched(const IniKeyInfo& key) const;
+    bool createsFolder(const QString& path) const;
     bool saveAndReset();
 
     IniStore& m_store;
     MessageBox& m_messages;
     QString m_portFolderText;
+    QString m_portExecutable;
+    QList<portconfig::ConfigFile> m_configFiles;
     IniEditorState m_state;
     QStringList m_files;
     int m_fileIndex = -1;
@@ -127,9 +139,10 @@ private:
     bool m_tabChanged = false;
     std::array<int, kIniControlCount> m_values{};
     std::array<QString, kIniControlCount> m_texts;
-};
+    std::array<qsizetype, kIniControlCount> m_textLimits{};
+    // Controls the user changed since the values were read or last saved.
+    std::array<bool, kIniControlCount> m_touched{};
 
-// The user name for the fallback file name: USERNAME, or USER where that is not set.
-QString iniUserName();
+};
 
 } // namespace tarnwick

@@ -342,6 +342,9 @@ void IniEditorDialog::redraw()
         case IniControlKind::Text: {
             auto* edit = static_cast<QLineEdit*>(w);
             const QString t = m_controller.text(info.control);
+            // The limit first: a longer text read from the file must not be cut.
+            if (edit->maxLength() != m_controller.textLimit(info.control))
+                edit->setMaxLength(m_controller.textLimit(info.control));
             if (edit->text() != t) edit->setText(t);
             break;
         }

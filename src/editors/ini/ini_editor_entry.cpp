@@ -1,14 +1,15 @@
 #include "editors/ini/ini_editor_entry.h"
 
+#include "formats/port_config_files.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
-#include "base/paths.h"
 
 namespace tarnwick {
 
-bool iniEditorMayOpen(const QString& portFolder, FileSystem& files, MessageBox& messages)
+bool iniEditorMayOpen(const QString& portFolder, const QString& exeLocation, FileSystem& files,
+                      MessageBox& messages)
 {
-    if (files.fileExists(paths::join(portFolder, paths::portExecutableName()))) return true;
+    if (!portconfig::findExecutable(portFolder, exeLocation, files).isEmpty()) return true;
     messages.show(QStringLiteral("Cannot find the correct the correct ZDoom files.  Make sure that the "
                                  "'ZDoom folder' TextBox is set to where the files are."),
                   QStringLiteral("Configuration File Editor Error"), MessageBox::Buttons::Ok,

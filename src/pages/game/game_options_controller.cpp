@@ -1,5 +1,6 @@
 #include "pages/game/game_options_controller.h"
 
+#include "formats/port_config_files.h"
 #include "formats/savegame_scan.h"
 #include "platform/file_system.h"
 #include "platform/file_chooser.h"
@@ -97,8 +98,16 @@ void GameOptionsController::browseFolder()
 
 void GameOptionsController::browseIni()
 {
+    // A port that keeps its file in the player's configuration folder (as the Linux ports
+    // do) has no INI file in its own folder: the dialog then starts where the file is.
+    const LaunchProfile& p = m_session.profile();
+    const QString exe = portconfig::findExecutable(p.txtFol, p.txtEXE, m_fs);
+    const QString start = portconfig::browseFolder(p.txtFol, portconfig::baseName(exe.isEmpty() ? p.txtEXE : exe));
+    const QString previous = m_chooser.initialFolder();
+    if (!start.isEmpty()) m_chooser.setInitialFolder(start);
     browseInto(&GameOptionsController::setIni, QStringLiteral("Choose a ZDoom Configuration File"),
                QStringLiteral("Configuration Settings (*.ini)|*.ini|CFG File (*.cfg)|*.cfg|"));
+    m_chooser.setInitialFolder(previous);
 }
 
 void GameOptionsController::browseIwad()

@@ -4,7 +4,7 @@
 #include "editors/ini/ini_editor_controller.h"
 #include "editors/ini/ini_editor_entry.h"
 #include "editors/ini/ini_store.h"
-#include "base/paths.h"
+#include "formats/port_config_files.h"
 #include "snapshots.h"
 
 #include <QDir>
@@ -41,9 +41,47 @@ struct Editor
     IniEditorController& open(const QByteArray& file = QByteArray())
     {
         if (!file.isNull()) putFile(path(), file);
-        controller = std::make_unique<IniEditorController>(dir.path() + QLatin1Char('/'), store, messages);
+        controller = std::make_unique<IniEditorController>(dir.path() + QLatin1Char('/'), QStringLiteral("zdoom"), store,
+                                                           messages);
         controller->open();
         return *controller;
+    }
+
+    // Runs the player's steps: "g1" chooses game 1, "f1" file 1, "hsGamma=15" or
+    // "txtName=Bob" (a "_" stands for a blank) sets a control, "reset-all" resets all with Yes.
+    void play(const QString& steps)
+    {
+        for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            if (step == u"reset-all") {
+                messages.expect(MessageBox::Answer::Yes);
+                controller->resetAll();
+            } else if (step.startsWith(u'g') && !step.contains(u'=')) {
+                controller->chooseGame(step.mid(1).toInt());
+            } else if (step.startsWith(u'f') && !step.contains(u'=')) {
+                controller->chooseFile(step.mid(1).toInt());
+            } else {
+                const IniControl c = control(step.section(u'=', 0, 0));
+                const QString value = step.section(u'=', 1).replace(u'_', u' ');
+                if (iniControl(c).kind == IniControlKind::Text) controller->setText(c, value);
+                else controller->setValue(c, value.toInt());
+            }
+        }
+    }
+
+    // "txtName=Bob" or "hsGamma=20": whether the control shows that.
+    QString shows(const QString& check) const
+    {
+        const IniControl c = control(check.section(u'=', 0, 0));
+        const QString shown = iniControl(c).kind == IniControlKind::Text ? controller->text(c)
+                                                                         : QString::number(controller->value(c));
+        return check.section(u'=', 0, 0) + u'=' + shown;
+    }
+
+    static IniControl control(const QString& name)
+    {
+        for (const IniControlInfo& info : iniControls())
+            if (name == QLatin1StringView(info.name)) return info.control;
+        qFatal("no control %s", qPrintable(name));
     }
 };
 
@@ -85,20 +123,43 @@ Q_DECLARE_METATYPE(OptInt)
 class TestIniEditorController : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_home; // the player's home folder for every case
+
 private slots:
+    void initTestCase();
+    void init();
     void number_data();
     void number();
     void otherConversions();
-    void fallbackFileGetsTheOpeningValues();
+    void newFileGetsTheOpeningValues();
     void offersTheFolderIniFiles();
     void readsAndWritesKeys_data();
     void readsAndWritesKeys();
-    void untouchedFileStaysByteIdentical();
+    void browsingKeepsEveryByte_data();
+    void browsingKeepsEveryByte();
+    void editChangesOnlyItsKey_data();
+    void editChangesOnlyItsKey();
     void changeSavesToPreviousFileAndGame();
     void resets_data();
     void resets();
-    void menuEntryNeedsThePort();
+    void findsThePortsFiles_data();
+    void findsThePortsFiles();
+    void editReachesThePerUserFile();
 };
+
+void TestIniEditorController::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+}
+
+// No case sees the real home folder or the real configuration folder.
+void TestIniEditorController::init()
+{
+    qputenv("HOME", m_home.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
+    QDir(m_home.path()).removeRecursively();
+    QVERIFY(QDir().mkpath(m_home.path()));
+}
 
 // File text to slider or list value, at 20 or 10 steps per unit or whole numbers (1), an
 // exact half going to the even neighbour; where `written` is set, the value is written
@@ -157,34 +218,32 @@ void TestIniEditorController::otherConversions()
     QCOMPARE(iniconv::switchText(true) + iniconv::switchText(false), QStringLiteral("truefalse"));
 }
 
-// Opening a folder without configuration files: the file name, the opening values with
-// their captions, and what Close writes.
-void TestIniEditorController::fallbackFileGetsTheOpeningValues()
+// Opening a folder without configuration files: the one entry is the file the port would
+// create in the player's configuration folder; Close creates its folder and writes the
+// opening values, whose captions are shown.
+void TestIniEditorController::newFileGetsTheOpeningValues()
 {
-    qunsetenv("USERNAME"); // the other cases do not depend on the user's name
-    qputenv("USER", "bob");
     Editor e;
     QVERIFY(putFile(e.path("notes.txt"), "[Doom.Player]\nname=x\n"));
-    QCOMPARE(e.open().files(), QStringList{"zdoom-bob.ini"}); // USER where USERNAME is not set
-    qputenv("USERNAME", "Alice");
     IniEditorController& c = e.open();
-
-    QCOMPARE(c.files(), QStringList{"zdoom-Alice.ini"});
-    QCOMPARE(c.state().INIPath, QDir::toNativeSeparators(e.path("zdoom-Alice.ini")));
+    const QString expected = m_home.filePath(".config/zdoom/zdoom.ini");
+    QCOMPARE(c.files(), QStringList{"~/.config/zdoom/zdoom.ini"});
+    QCOMPARE(c.state().INIPath, expected);
     QVERIFY(c.state().SettingsLoaded);
-    QVERIFY(!QFile::exists(e.path("zdoom-Alice.ini")));
+    QVERIFY(!QFileInfo::exists(m_home.filePath(".config/zdoom")));
     QStringList captions;
     for (int label = 0; label <= int(IniCaption::lblSpeed); ++label) captions << c.caption(IniCaption(label));
     QCOMPARE(captions, (QStringList{"M&IDI (0.5):", "M&usic (0.25):", "&Sound (0.5):", "Re&d (40):", "&Green (CF):",
                                     "&Blue (10):", "&Brightness (1):", "Screensize (10):", "Speed (1)&:"}));
     QVERIFY(c.close());
-    QCOMPARE(fileBytes(e.path("zdoom-Alice.ini")), QByteArray(kFreshFile).replace("\n", IniDocument().newline()));
+    QCOMPARE(fileBytes(expected), QByteArray(kFreshFile).replace("\n", IniDocument().newline()));
 }
 
 void TestIniEditorController::offersTheFolderIniFiles()
 {
     Editor e;
-    QVERIFY(putFile(e.path("BACKUP.INI"), "[Doom.Player]\nname=A name far too long\n[Doom.ConsoleVariables]\n"
+    const QString longName = QStringLiteral("A name far too long");
+    QVERIFY(putFile(e.path("BACKUP.INI"), "[Doom.Player]\nname=" + longName.toLatin1() + "\n[Doom.ConsoleVariables]\n"
                                           "Chatmacro4=" + QByteArray(80, 'm') + "\n"));
     QVERIFY(putFile(e.path("readme.txt"), ""));
     QVERIFY(QDir(e.dir.path()).mkdir("folder.ini"));
@@ -192,40 +251,51 @@ void TestIniEditorController::offersTheFolderIniFiles()
     QCOMPARE(c.files(), (QStringList{"BACKUP.INI", "zdoom.ini"}));
     QCOMPARE(c.state().PortFolder, e.dir.path()); // the trailing separator is gone
     QCOMPARE(c.state().LoadedGame, QStringLiteral("Doom"));
-    // The first file is read; texts are cut to their length.
-    QCOMPARE(c.text(C::txtName), QStringLiteral("A name far too"));
-    QCOMPARE(c.text(C::txtcm4), QString(64, u'm'));
+    // The first file is read; a text longer than its box is shown whole, and typing can
+    // make it no longer than it was, nor a shorter one longer than the box.
+    QCOMPARE(c.text(C::txtName), longName);
+    QCOMPARE(c.text(C::txtcm4), QString(80, u'm'));
+    QCOMPARE(c.textLimit(C::txtName), longName.size());
+    c.setText(C::txtName, longName + QStringLiteral("er still"));
+    QCOMPARE(c.text(C::txtName), longName);
+    c.ResetGeneral();
+    c.setText(C::txtName, longName);
+    QCOMPARE(c.text(C::txtName), longName.left(14));
 }
 
-// A key read into a control, and what Close writes back for it.
+// A key read into a control; Close leaves it as the file has it, also where the control
+// could not show it. After an edit Close writes the control's value.
 void TestIniEditorController::readsAndWritesKeys_data()
 {
     for (const char* column : {"section", "line", "written"}) QTest::addColumn<QByteArray>(column);
     QTest::addColumn<int>("control");
     QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("edited");
     const auto row = [](const char* name, const char* section, const char* line, IniControl control, int shown,
-                        const char* written) {
-        QTest::newRow(name) << QByteArray(section) << QByteArray(line) << QByteArray(written) << int(control) << shown;
+                        int edited, const char* written) {
+        QTest::newRow(name) << QByteArray(section) << QByteArray(line) << QByteArray(written) << int(control) << shown
+                            << edited;
     };
     const char* p = "Doom.Player";
     const char* g = "GlobalSettings";
     const char* cv = "Doom.ConsoleVariables";
-    row("gender", p, "gender=female", C::cmbGender, 1, "female");
-    row("gender in capitals", p, "gender=Female", C::cmbGender, 0, "male");
-    row("colour with a bad red", p, "color=zz 00 ff", C::hsBlue, 255, "40 00 ff");
-    row("step out of range", g, "snd_musicvolume=1.5", C::hsMusic, 5, "0.25");
-    row("step, half to even", g, "mouse_sensitivity=1.25", C::hsSpeed, 12, "1.2");
-    row("sample rate", g, "snd_samplerate=8000", C::cmbSamplerate, 4, "8000");
-    row("sample rate not in the list", g, "snd_samplerate=22050", C::cmbSamplerate, 11, "44100");
-    row("list text, half to even", g, "snd_channels=8.5", C::cmbChannels, 8, "8");
-    row("list text not in the list", g, "snd_channels=32", C::cmbChannels, 12, "12");
-    row("whole number out of range", g, "screenblocks=2", C::hsScreensize, 10, "10");
-    row("index", g, "r_columnmethod=0", C::cmbCRM, 0, "0");
-    row("switch", cv, "lookspring=false", C::chkLookspring, 0, "false");
-    row("switch in capitals", cv, "lookspring=FALSE", C::chkLookspring, 1, "true");
-    row("section names in any case", "DOOM.consolevariables", "WIPETYPE=3", C::cmbScreenwipe, 3, "3");
-    row("game key among the global ones", g, "wipetype=3", C::cmbScreenwipe, 1, "3");
-    row("another game's key", "Heretic.ConsoleVariables", "wipetype=3", C::cmbScreenwipe, 1, "3");
+    row("gender", p, "gender=female", C::cmbGender, 1, 2, "cyborg");
+    row("gender in capitals", p, "gender=Female", C::cmbGender, 0, 1, "female");
+    row("colour with a bad red", p, "color=zz 00 ff", C::hsBlue, 255, 16, "40 00 10");
+    row("step out of range", g, "snd_musicvolume=1.5", C::hsMusic, 5, 7, "0.35");
+    row("step, half to even", g, "mouse_sensitivity=1.25", C::hsSpeed, 12, 25, "2.5");
+    row("sample rate", g, "snd_samplerate=8000", C::cmbSamplerate, 4, 9, "25050");
+    row("sample rate not in the list", g, "snd_samplerate=22050", C::cmbSamplerate, 11, 0, "500");
+    row("list text, half to even", g, "snd_channels=8.5", C::cmbChannels, 8, 30, "30");
+    row("list text not in the list", g, "snd_channels=32", C::cmbChannels, 12, 0, "0");
+    row("whole number out of range", g, "screenblocks=2", C::hsScreensize, 10, 3, "3");
+    row("index", g, "r_columnmethod=0", C::cmbCRM, 0, 1, "1");
+    row("switch", cv, "lookspring=false", C::chkLookspring, 0, 1, "true");
+    row("switch in capitals", cv, "lookspring=FALSE", C::chkLookspring, 1, 0, "false");
+    row("section names in any case", "DOOM.consolevariables", "WIPETYPE=3", C::cmbScreenwipe, 3, 0, "0");
+    // The edit goes to the game's own section; the other line stays.
+    row("game key among the global ones", g, "wipetype=3", C::cmbScreenwipe, 1, 2, "3");
+    row("another game's key", "Heretic.ConsoleVariables", "wipetype=3", C::cmbScreenwipe, 1, 2, "3");
 }
 
 void TestIniEditorController::readsAndWritesKeys()
@@ -235,23 +305,150 @@ void TestIniEditorController::readsAndWritesKeys()
     QFETCH(QByteArray, written);
     QFETCH(int, control);
     QFETCH(int, shown);
+    QFETCH(int, edited);
     Editor e;
-    IniEditorController& c = e.open("[Doom.Player]\nname=Bob\n[" + section + "]\n" + line + "\n");
+    const QByteArray file = "[Doom.Player]\nname=Bob\n[" + section + "]\n" + line + "\n";
+    IniEditorController& c = e.open(file);
     QCOMPARE(c.value(IniControl(control)), shown);
+    QVERIFY(c.close());
+    QCOMPARE(fileBytes(e.path()), file);
+    c.setValue(IniControl(control), edited);
     QVERIFY(c.close());
     QCOMPARE(valueIn(e.path(), section, line.left(line.indexOf('='))), written);
 }
 
-void TestIniEditorController::untouchedFileStaysByteIdentical()
+namespace {
+
+// The port's own file for Doom alone: the other games have no sections of their own, and
+// the shared settings are away from the editor's defaults.
+QByteArray doomOnlyFile()
 {
+    return QByteArray(kFreshFile)
+        .replace("name=Player", "name=Doomguy")
+        .replace("snd_sfxvolume=0.5", "snd_sfxvolume=0.75")
+        .replace("mouse_sensitivity=1\n", "mouse_sensitivity=1.5\n")
+        .replace("freelook=false", "freelook=true")
+        .replace("Gamma=1\n", "Gamma=2\n")
+        .replace("crosshair=0", "crosshair=3");
+}
+
+const QByteArray kJorg = QStringLiteral("J\u00f6rg \u00c5ngstr\u00f6m").toUtf8();
+
+} // namespace
+
+// Files opened, looked at under other games and files, and closed with Close: each stays
+// byte for byte, and no message is shown, also for a read-only file. "shows" is what a
+// control holds at the end.
+void TestIniEditorController::browsingKeepsEveryByte_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("shows");
+    const QByteArray name20 = "Twenty characters ok";
+    const QByteArray macro100(100, 'x');
+    const QByteArray odd = QByteArray(kFreshFile)
+                               .replace("gender=male", "gender=Female")
+                               .replace("color=40 cf 10", "color=zz 00 ff")
+                               .replace("snd_musicvolume=0.25", "snd_musicvolume=1.5")
+                               .replace("snd_samplerate=44100", "snd_samplerate=22050")
+                               .replace("snd_channels=12", "snd_channels=32")
+                               .replace("mouse_sensitivity=1\n", "mouse_sensitivity=1.25\n")
+                               .replace("lookspring=true", "lookspring=FALSE")
+                               .replace("screenblocks=10", "screenblocks=2")
+                               .replace("crosshair=0", "crosshair=8");
+    QTest::newRow("port's file, Doom, Heretic, Doom") << portWrittenFile() << false << "g1 g0" << "txtcm0=gg";
+    QTest::newRow("Heretic opened and closed") << doomOnlyFile() << false << "g1" << "hsGamma=20";
+    QTest::newRow("Heretic, Hexen, Doom") << doomOnlyFile() << false << "g1 g2 g0" << "hsSpeed=15";
+    QTest::newRow("values the editor cannot show") << odd << false << "g1 g0" << "cmbChannels=12";
+    QTest::newRow("long texts") << "[Doom.Player]\nname=" + name20 + "\n[Doom.ConsoleVariables]\nChatmacro0=" + macro100 + "\n"
+                                << false << "g2 g0" << QString("txtName=" + name20);
+    QTest::newRow("UTF-8 name") << "[Heretic.Player]\r\nname=" + kJorg + "\r\n" << false << "g1"
+                                << QStringLiteral("txtName=J\u00f6rg \u00c5ngstr\u00f6m");
+    QTest::newRow("Windows-1252 name") << QByteArray("[Doom.Player]\nname=J\xf6rg\n") << false << "g1 g0"
+                                       << QStringLiteral("txtName=J\u00f6rg");
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[Doom.Player]\r\nname=Bom\r\n") << false << "g2 g0"
+                                     << "txtName=Bom";
+    QTest::newRow("header without ]") << QByteArray("[Doom.Player]\nname=X\n[GlobalSettings\nGamma=2\n") << false
+                                      << "g1 g0" << "hsGamma=10";
+    QTest::newRow("read-only file, both files, all games") << doomOnlyFile() << true << "g1 f1 g2 f0 g0" << "hsGamma=20";
+}
+
+void TestIniEditorController::browsingKeepsEveryByte()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, steps);
+    QFETCH(QString, shows);
     Editor e;
-    const QByteArray original = portWrittenFile();
-    IniEditorController& c = e.open(original);
-    c.chooseGame(1);
-    QCOMPARE(c.text(C::txtcm0), QStringLiteral("gl hf"));
-    c.chooseGame(0);
+    const QByteArray other = portWrittenFile();
+    QVERIFY(putFile(e.path("zzz.ini"), other));
+    QVERIFY(putFile(e.path(), file));
+    if (readOnly) QVERIFY(QFile::setPermissions(e.path(), QFile::ReadOwner | QFile::ReadGroup));
+    IniEditorController& c = e.open(); // a message without a scripted answer fails the case
+    e.play(steps);
+    QCOMPARE(e.shows(shows), shows);
     QVERIFY(c.close());
-    QCOMPARE(fileBytes(e.path()), original);
+    QCOMPARE(fileBytes(e.path()), file);
+    QCOMPARE(fileBytes(e.path("zzz.ini")), other);
+    QCOMPARE(e.messages.prompts.size(), 0);
+}
+
+// An edit changes its own key and nothing else; "shows" is a control afterwards. An edit
+// of a read-only file meets the one message and leaves the file as it was.
+void TestIniEditorController::editChangesOnlyItsKey_data()
+{
+    for (const char* column : {"file", "after"}) QTest::addColumn<QByteArray>(column);
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("shows");
+    const auto row = [](const char* name, QByteArray file, const char* steps, QByteArray after, QString shows) {
+        QTest::newRow(name) << file << after << QString(steps) << shows;
+    };
+    const QByteArray longTexts = "[Doom.Player]\nname=Twenty characters ok\n[Doom.ConsoleVariables]\nChatmacro9="
+                                 + QByteArray(100, 'x') + "\n";
+    const QByteArray doom = doomOnlyFile();
+    row("UTF-8 name kept when Gamma changes", "[Doom.Player]\nname=" + kJorg + "\n[GlobalSettings]\nGamma=1\n",
+        "hsGamma=15", "[Doom.Player]\nname=" + kJorg + "\n[GlobalSettings]\nGamma=1.5\n",
+        QStringLiteral("txtName=J\u00f6rg \u00c5ngstr\u00f6m"));
+    row("a name in a Windows-1252 file", "[Doom.Player]\nname=J\xf6rg\n", "txtName=Zo\u00eb",
+        "[Doom.Player]\nname=Zo\xeb\n", QStringLiteral("txtName=Zo\u00eb"));
+    row("long texts kept when Gamma changes", longTexts, "hsGamma=13",
+        longTexts + "\n[GlobalSettings]\nGamma=1.3\n", "txtcm9=" + QString(100, u'x'));
+    row("outer blanks gone before storing", "[Doom.Player]\nname=X\n", "txtName=__Bob__", "[Doom.Player]\nname=Bob\n",
+        "txtName=Bob");
+    row("Heretic macro goes to Heretic alone", doom, "g1 txtcm0=hi g0",
+        doom + "\n[Heretic.ConsoleVariables]\nChatmacro0=hi\n", "hsGamma=20");
+    row("shared key changed on Hexen", doom, "g2 hsGamma=25", QByteArray(doom).replace("Gamma=2\n", "Gamma=2.5\n"),
+        "hsGamma=25");
+    row("header without ]", "[Doom.Player]\nname=X\n[GlobalSettings\nGamma=2\n", "cmbGender=1 hsGamma=15",
+        "[Doom.Player]\nname=X\ngender=female\n[GlobalSettings\nGamma=2\n\n[GlobalSettings]\nGamma=1.5\n", "hsGamma=15");
+    row("reset all writes every default", "[Doom.Player]\nname=X\n", "reset-all",
+        QByteArray(kFreshFile).replace("40 cf 10", "40 cf 00").replace("r_columnmethod=1", "r_columnmethod=0"),
+        "txtName=Player");
+    row("read-only file", "[Doom.Player]\nname=X\n", "read-only hsGamma=15", "[Doom.Player]\nname=X\n", "hsGamma=15");
+}
+
+void TestIniEditorController::editChangesOnlyItsKey()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, steps);
+    QFETCH(QString, shows);
+    Editor e;
+    IniEditorController& c = e.open(file);
+    const bool readOnly = steps.startsWith(QStringLiteral("read-only "));
+    if (readOnly) {
+        QVERIFY(QFile::setPermissions(e.path(), QFile::ReadOwner));
+        e.messages.expect(MessageBox::Answer::Ok);
+    }
+    e.play(steps.mid(readOnly ? 10 : 0));
+    QCOMPARE(c.close(), !readOnly);
+    QCOMPARE(e.shows(shows), shows);
+    QCOMPARE(fileBytes(e.path()), after);
+    const auto errors = std::count_if(e.messages.prompts.begin(), e.messages.prompts.end(), [](const auto& prompt) {
+        return prompt.title == QLatin1StringView("Configuration File Error");
+    });
+    QCOMPARE(errors, readOnly ? 1 : 0);
 }
 
 void TestIniEditorController::changeSavesToPreviousFileAndGame()
@@ -284,9 +481,10 @@ void TestIniEditorController::changeSavesToPreviousFileAndGame()
     QCOMPARE(fileBytes(b), bBefore);
     QCOMPARE(c.text(C::txtName), QStringLiteral("Other"));
     QCOMPARE(c.value(C::cmbGender), 2);
-    // Without the player's name the file holds nothing for a game: nothing is read.
+    // A game without a player name still shows what the file holds for it.
     c.chooseGame(0);
-    QCOMPARE(c.value(C::cmbGender), 0);
+    QCOMPARE(c.value(C::cmbGender), 1);
+    QCOMPARE(c.text(C::txtName), QStringLiteral("Player"));
     QCOMPARE(c.state().LoadedGame, QStringLiteral("Doom"));
 
     // When the save fails, the choice is undone and the values shown are kept.
@@ -346,18 +544,99 @@ void TestIniEditorController::resets()
              after);
 }
 
-// The main window's menu entry opens the editor only where the port's program is.
-void TestIniEditorController::menuEntryNeedsThePort()
+// Where the editor looks for the port's files. Files are made under a scratch root
+// ("port/" the port folder, "home/" the home folder, "xdg/" another configuration
+// folder); "exe" is the EXE location. The list shows the files in order, the port's own
+// file first; the editor opens only when an executable is found.
+void TestIniEditorController::findsThePortsFiles_data()
 {
-    QTemporaryDir dir;
-    LocalFileSystem files;
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<QString>("xdg");
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<QStringList>("listed"); // empty: the editor does not open
+    QTest::newRow("zdoom with its file beside it")
+        << "" << "" << QStringList{"port/zdoom", "port/zdoom.ini", "home/.zdoom/old.ini"}
+        << QStringList{"zdoom.ini", "~/.zdoom/old.ini"};
+    QTest::newRow("packaged gzdoom: its own file first")
+        << "{root}/bin/gzdoom" << ""
+        << QStringList{"bin/gzdoom", "home/.config/zdoom/zdoom.ini", "home/.config/gzdoom/a.ini",
+                       "home/.config/gzdoom/gzdoom.ini", "port/other.INI", "port/notes.txt"}
+        << QStringList{"~/.config/gzdoom/gzdoom.ini", "other.INI", "~/.config/gzdoom/a.ini", "~/.config/zdoom/zdoom.ini"};
+    QTest::newRow("bare name in the port folder, no file of its own")
+        << "\"gzdoom\"" << "" << QStringList{"port/gzdoom", "port/b.ini", "port/a.ini", "home/.lzdoom/lzdoom.ini"}
+        << QStringList{"a.ini", "b.ini", "~/.lzdoom/lzdoom.ini"};
+    QTest::newRow("XDG_CONFIG_HOME set")
+        << "" << "{root}/xdg"
+        << QStringList{"port/lzdoom", "home/.config/lzdoom/lzdoom.ini", "home/.lzdoom/lzdoom.ini", "xdg/lzdoom/lzdoom.ini"}
+        << QStringList{"{root}/xdg/lzdoom/lzdoom.ini", "~/.lzdoom/lzdoom.ini"};
+    QTest::newRow("relative XDG_CONFIG_HOME ignored")
+        << "" << "xdg" << QStringList{"port/zdoom", "home/.config/zdoom/zdoom.ini", "xdg/zdoom/zdoom.ini"}
+        << QStringList{"~/.config/zdoom/zdoom.ini"};
+    QTest::newRow("older folder before another port's newer one")
+        << "" << "" << QStringList{"port/zdoom", "home/.config/gzdoom/gzdoom.ini", "home/.zdoom/zdoom.ini"}
+        << QStringList{"~/.zdoom/zdoom.ini", "~/.config/gzdoom/gzdoom.ini"};
+    QTest::newRow("nothing yet: the file the port creates")
+        << "{root}/bin/my-port" << "" << QStringList{"bin/my-port", "port/readme.txt"}
+        << QStringList{"~/.config/my-port/my-port.ini"};
+    QTest::newRow("EXE location gone, zdoom in the port folder")
+        << "{root}/nowhere/gzdoom" << "" << QStringList{"port/zdoom"} << QStringList{"~/.config/zdoom/zdoom.ini"};
+    QTest::newRow("no executable at all")
+        << "zdoom" << "" << QStringList{"port/zdoom.ini", "port/doom", "home/.config/zdoom/zdoom.ini"} << QStringList{};
+}
+
+void TestIniEditorController::findsThePortsFiles()
+{
+    QFETCH(QString, exe);
+    QFETCH(QString, xdg);
+    QFETCH(QStringList, made);
+    QFETCH(QStringList, listed);
+    QTemporaryDir root;
+    qputenv("HOME", root.filePath("home").toLocal8Bit());
+    if (!xdg.isEmpty()) qputenv("XDG_CONFIG_HOME", QString(xdg).replace("{root}", root.path()).toLocal8Bit());
+    const QString port = root.filePath("port");
+    QVERIFY(QDir().mkpath(port) && QDir().mkpath(root.filePath("home")));
+    for (const QString& file : made)
+        QVERIFY(QDir().mkpath(QFileInfo(root.filePath(file)).path()) && putFile(root.filePath(file), "[A]\n"));
+    exe.replace("{root}", root.path());
+    LocalFileSystem fs;
     test::ScriptedMessageBox messages;
-    messages.expect(MessageBox::Answer::Ok);
-    QVERIFY(!iniEditorMayOpen(dir.path(), files, messages));
-    QCOMPARE(messages.prompts.size(), 1); // its words are checked with the menu's shortcut
-    QVERIFY(putFile(QDir(dir.path()).filePath(paths::portExecutableName()), ""));
-    QVERIFY(iniEditorMayOpen(dir.path(), files, messages));
-    QVERIFY(iniEditorMayOpen(dir.path() + u'/', files, messages));
+    if (listed.isEmpty()) messages.expect(MessageBox::Answer::Ok);
+    const bool opens = iniEditorMayOpen(port, exe, fs, messages);
+    QCOMPARE(opens, !listed.isEmpty());
+    QCOMPARE(messages.prompts.size(), opens ? 0 : 1); // its words are checked with the menu's shortcut
+    if (!opens) return;
+    IniStore store(messages);
+    IniEditorController c(port, portconfig::findExecutable(port, exe, fs), store, messages);
+    c.open();
+    QCOMPARE(c.files(), listed.replaceInStrings("{root}", root.path()));
+    QCOMPARE(portconfig::shownPath(c.state().INIPath), c.files().first().contains(u'/') ? c.files().first()
+                                                                                       : port + u'/' + c.files().first());
+}
+
+// A packaged gzdoom: an edit reaches "~/.config/gzdoom/gzdoom.ini" and changes that one
+// value; with no file there yet, Close creates the folder and the file.
+void TestIniEditorController::editReachesThePerUserFile()
+{
+    QTemporaryDir port;
+    const QString exe = port.filePath("gzdoom");
+    QVERIFY(putFile(exe, ""));
+    const QString path = m_home.filePath(".config/gzdoom/gzdoom.ini");
+    test::ScriptedMessageBox messages;
+    IniStore store(messages);
+    for (const bool exists : {true, false}) {
+        QDir(m_home.path()).removeRecursively();
+        const QByteArray original = portWrittenFile();
+        if (exists) QVERIFY(QDir().mkpath(QFileInfo(path).path()) && putFile(path, original));
+        IniEditorController c(port.path(), exe, store, messages);
+        c.open();
+        QCOMPARE(c.files(), QStringList{"~/.config/gzdoom/gzdoom.ini"});
+        c.setValue(C::hsGamma, 15);
+        QVERIFY(c.close());
+        const QByteArray bytes = fileBytes(path);
+        if (exists) QCOMPARE(bytes, QByteArray(original).replace("Gamma=1\r\n", "Gamma=1.5\r\n"));
+        else QVERIFY2(bytes.startsWith("[Doom.Player]\n") && bytes.contains("\nGamma=1.5\n"), bytes.constData());
+    }
+    QCOMPARE(messages.prompts.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestIniEditorController)

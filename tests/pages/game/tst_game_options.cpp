@@ -20,6 +20,7 @@ private slots:
     void reset_data();
     void reset();
     void browseButtons();
+    void configBrowseStartsWhereTheFileIs();
     void iwadMenu();
     void locationsDialog();
     void chooseSaveRow();
@@ -96,6 +97,38 @@ void TestGameOptions::browseButtons()
         const QString all = call.kind == QLatin1StringView("folder") ? QString() : kAll;
         QCOMPARE(call.kind + u'|' + call.title + u'|' + call.filter, QString::fromUtf8(b.asked) + all);
         QCOMPARE(g.r.p().*b.field, b.value);
+    }
+}
+
+// The configuration browse starts in the port's per-user folder when the port folder holds
+// no INI file and that folder exists ("home/" is the home folder, "port/" the port
+// folder); otherwise where the dialog last was. The dialog's folder is restored afterwards.
+void TestGameOptions::configBrowseStartsWhereTheFileIs()
+{
+    const struct { const char* exe; QStringList made; const char* startsIn; } cases[] = {
+        {"gzdoom", {"port/gzdoom", "home/.config/gzdoom/gzdoom.ini"}, "home/.config/gzdoom"},
+        {"", {"port/zdoom", "home/.zdoom/zdoom.ini", "home/.config/gzdoom/gzdoom.ini"}, "home/.zdoom"},
+        {"/nowhere/lzdoom", {"home/.config/lzdoom/"}, "home/.config/lzdoom"}, // no file yet
+        {"gzdoom", {"port/gzdoom", "port/mine.ini", "home/.config/gzdoom/gzdoom.ini"}, "last"},
+        {"gzdoom", {"port/gzdoom"}, "last"}}; // the folder does not exist yet
+    const QByteArray home = qgetenv("HOME");
+    for (const auto& c : cases) {
+        QTemporaryDir root;
+        qputenv("HOME", root.filePath("home").toLocal8Bit());
+        for (const QString& made : c.made) {
+            QVERIFY(QDir().mkpath(QFileInfo(root.filePath(made)).path()));
+            if (!made.endsWith(u'/')) QVERIFY(test::putFile(root.filePath(made), ""));
+        }
+        test::Program g(false);
+        g.r.chooser.setInitialFolder(QStringLiteral("/last"));
+        g.r.game.setExe(QString::fromLatin1(c.exe));
+        g.r.game.setFolder(root.filePath("port"));
+        g.r.dialog.expect(QString());
+        g.r.game.browseIni();
+        const QString expected = QString::fromLatin1(c.startsIn) == u"last" ? QStringLiteral("/last") : root.filePath(c.startsIn);
+        qputenv("HOME", home);
+        QCOMPARE(g.r.dialog.calls.last().initialFolder, expected);
+        QCOMPARE(g.r.chooser.initialFolder(), QStringLiteral("/last"));
     }
 }
 
