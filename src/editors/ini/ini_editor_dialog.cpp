@@ -345,7 +345,10 @@ void IniEditorDialog::redraw()
             // The limit first: a longer text read from the file must not be cut.
             if (edit->maxLength() != m_controller.textLimit(info.control))
                 edit->setMaxLength(m_controller.textLimit(info.control));
-            if (edit->text() != t) edit->setText(t);
+            if (edit->text() != t) {
+                edit->setText(t);
+                edit->setCursorPosition(0); // a long text read shows its start
+            }
             break;
         }
         case IniControlKind::List: {
