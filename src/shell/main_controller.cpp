@@ -7,7 +7,7 @@
 #include "pages/secondary/secondary_controllers.h"
 #include "editors/bots/bot_editor_entry.h"
 #include "editors/ini/ini_editor_entry.h"
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 #include "platform/document_opener.h"
 #include "platform/message_box.h"
 #include "binding/persistence.h"

@@ -3,7 +3,7 @@
 #include "editors/ini/ini_conversions.h"
 #include "editors/ini/ini_store.h"
 #include "editors/ini/ini_text.h"
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 #include "platform/message_box.h"
 #include "base/paths.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editors/ini/ini_key_table.h"
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "editors/ini/ini_editor_entry.h"
 
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 

@@ -1,6 +1,6 @@
 #include "pages/game/game_options_controller.h"
 
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 #include "formats/savegame_scan.h"
 #include "platform/file_system.h"
 #include "platform/file_chooser.h"

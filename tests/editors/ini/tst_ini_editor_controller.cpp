@@ -4,7 +4,7 @@
 #include "editors/ini/ini_editor_controller.h"
 #include "editors/ini/ini_editor_entry.h"
 #include "editors/ini/ini_store.h"
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 #include "snapshots.h"
 
 #include <QDir>
@@ -579,7 +579,8 @@ void TestIniEditorController::findsThePortsFiles_data()
     QTest::newRow("EXE location gone, zdoom in the port folder")
         << "{root}/nowhere/gzdoom" << "" << QStringList{"port/zdoom"} << QStringList{"~/.config/zdoom/zdoom.ini"};
     QTest::newRow("no executable at all")
-        << "zdoom" << "" << QStringList{"port/zdoom.ini", "port/doom", "home/.config/zdoom/zdoom.ini"} << QStringList{};
+        << "no-such-port" << "" << QStringList{"port/zdoom.ini", "port/doom", "home/.config/zdoom/zdoom.ini"}
+        << QStringList{};
 }
 
 void TestIniEditorController::findsThePortsFiles()
@@ -593,8 +594,10 @@ void TestIniEditorController::findsThePortsFiles()
     if (!xdg.isEmpty()) qputenv("XDG_CONFIG_HOME", QString(xdg).replace("{root}", root.path()).toLocal8Bit());
     const QString port = root.filePath("port");
     QVERIFY(QDir().mkpath(port) && QDir().mkpath(root.filePath("home")));
-    for (const QString& file : made)
+    for (const QString& file : made) { // a name without a dot is a program
         QVERIFY(QDir().mkpath(QFileInfo(root.filePath(file)).path()) && putFile(root.filePath(file), "[A]\n"));
+        if (!QFileInfo(file).fileName().contains(u'.')) QVERIFY(QFile::setPermissions(root.filePath(file), QFile::ReadOwner | QFile::ExeOwner));
+    }
     exe.replace("{root}", root.path());
     LocalFileSystem fs;
     test::ScriptedMessageBox messages;

@@ -118,6 +118,7 @@ void TestGameOptions::configBrowseStartsWhereTheFileIs()
         for (const QString& made : c.made) {
             QVERIFY(QDir().mkpath(QFileInfo(root.filePath(made)).path()));
             if (!made.endsWith(u'/')) QVERIFY(test::putFile(root.filePath(made), ""));
+            if (!made.endsWith(u'/') && !QFileInfo(made).fileName().contains(u'.')) QVERIFY(QFile::setPermissions(root.filePath(made), QFile::ReadOwner | QFile::ExeOwner));
         }
         test::Program g(false);
         g.r.chooser.setInitialFolder(QStringLiteral("/last"));

@@ -17,10 +17,12 @@ namespace tarnwick::portconfig {
 // The port's executables the editor knows by name when the EXE location names none.
 const QStringList& familyNames();
 
-// The executable the EXE location names (a name without a folder is looked up in the port
-// folder), else the first of zdoom, gzdoom and lzdoom in the port folder; empty when none
-// of them exists. Double quotes around the EXE location are dropped.
-QString findExecutable(const QString& portFolder, const QString& exeLocation, const FileSystem& files);
+// The executable the EXE location names, found as Run finds it (programToStart(): a bare
+// name is the port folder's copy, else the one in PATH), else the first of zdoom, gzdoom
+// and lzdoom in the port folder; empty when none of them exists. Double quotes around the
+// EXE location are dropped.
+QString findExecutable(const QString& portFolder, const QString& exeLocation,
+                       const FileSystem& files);
 
 // The executable's file name without ".exe": "gzdoom" for "/usr/games/gzdoom"; "zdoom"
 // when there is no name at all.
@@ -38,8 +40,8 @@ QString defaultFile(const QString& portFolder, const QString& baseName);
 
 struct ConfigFile
 {
-    QString path; // the full path
-    QString shown; // the name alone in the port folder, else the path from "~"
+    QString path;       // the full path
+    QString shown;      // the name alone in the port folder, else the path from "~"
     bool exists = true; // false only for the default file when no file was found
 };
 

@@ -1,6 +1,7 @@
-#include "formats/port_config_files.h"
+#include "launch/port_config_files.h"
 
 #include "base/paths.h"
+#include "launch/launch_command.h"
 #include "platform/file_system.h"
 
 #include <QDir>
@@ -14,7 +15,8 @@ QStringList iniFilesIn(const QString& folder)
 {
     if (folder.isEmpty()) return {};
     // The port looks for its file without regard to case, so "ZDOOM.INI" counts.
-    return QDir(folder).entryList({QStringLiteral("*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return QDir(folder).entryList({QStringLiteral("*.ini")}, QDir::Files,
+                                  QDir::Name | QDir::IgnoreCase);
 }
 
 QString configHome()
@@ -29,18 +31,18 @@ QString configHome()
 
 const QStringList& familyNames()
 {
-    static const QStringList names = {QStringLiteral("zdoom"), QStringLiteral("gzdoom"), QStringLiteral("lzdoom")};
+    static const QStringList names = {QStringLiteral("zdoom"), QStringLiteral("gzdoom"),
+                                      QStringLiteral("lzdoom")};
     return names;
 }
 
-QString findExecutable(const QString& portFolder, const QString& exeLocation, const FileSystem& files)
+QString findExecutable(const QString& portFolder, const QString& exeLocation,
+                       const FileSystem& files)
 {
-    const QString named = paths::unquoted(exeLocation).trimmed();
-    if (!named.isEmpty()) {
-        const QString native = paths::toNative(named);
-        const QString path = QDir::isAbsolutePath(native) || portFolder.isEmpty() ? native : paths::join(portFolder, native);
-        if (files.fileExists(path)) return path;
-    }
+    // The program Run would start: a bare name is the port folder's copy, else PATH's.
+    const QString named = paths::toNative(paths::unquoted(exeLocation).trimmed());
+    const QString program = programToStart(named, paths::toNative(portFolder));
+    if (files.fileExists(program)) return program;
     if (portFolder.isEmpty()) return {};
     for (const QString& name : familyNames()) {
 #ifdef Q_OS_WIN
@@ -96,24 +98,29 @@ QList<ConfigFile> configFiles(const QString& portFolder, const QString& baseName
 {
     QList<ConfigFile> files;
     const QString folder = paths::withoutTrailingSeparator(paths::toNative(portFolder));
-    for (const QString& name : iniFilesIn(folder)) files.append({paths::join(folder, name), name});
+    for (const QString& name : iniFilesIn(folder))
+        files.append({paths::join(folder, name), name});
 
     const QString ownName = baseName + QStringLiteral(".ini");
     qsizetype own = -1;
     for (const QString& userFolder : userFolders(baseName)) {
-        const bool portsOwnFolder = QFileInfo(userFolder).fileName().compare(baseName, Qt::CaseInsensitive) == 0
-            || QFileInfo(userFolder).fileName().compare(u'.' + baseName, Qt::CaseInsensitive) == 0;
+        const bool portsOwnFolder =
+            QFileInfo(userFolder).fileName().compare(baseName, Qt::CaseInsensitive) == 0 ||
+            QFileInfo(userFolder).fileName().compare(u'.' + baseName, Qt::CaseInsensitive) == 0;
         for (const QString& name : iniFilesIn(userFolder)) {
             const QString path = userFolder + u'/' + name;
-            if (own < 0 && portsOwnFolder && name.compare(ownName, Qt::CaseInsensitive) == 0) own = files.size();
+            if (own < 0 && portsOwnFolder && name.compare(ownName, Qt::CaseInsensitive) == 0)
+                own = files.size();
             files.append({path, shownPath(path)});
         }
     }
     if (own > 0) files.move(own, 0);
     if (files.isEmpty()) {
         const QString path = defaultFile(folder, baseName);
-        files.append({path, folder.isEmpty() || paths::folderPart(path) != folder ? shownPath(path)
-                                                                                 : paths::fileNamePart(path),
+        files.append({path,
+                      folder.isEmpty() || paths::folderPart(path) != folder
+                          ? shownPath(path)
+                          : paths::fileNamePart(path),
                       false});
     }
     return files;
