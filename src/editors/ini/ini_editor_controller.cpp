@@ -2,7 +2,6 @@
 
 #include "editors/ini/ini_conversions.h"
 #include "editors/ini/ini_store.h"
-#include "editors/ini/ini_text.h"
 #include "launch/port_config_files.h"
 #include "platform/message_box.h"
 #include "base/paths.h"
@@ -401,14 +400,15 @@ bool IniEditorController::SaveSettings()
             if (!newFile && !isTouched(key)) continue;
             const QString section = iniSectionName(key.section, m_state.LoadedGame);
             const QString name = QString::fromLatin1(key.key);
-            if (key.write == IniConversion::Text) {
-                // The box shows what the file now holds.
-                const QString stored = initext::storable(text(key.control));
-                textsChanged = textsChanged || stored != text(key.control);
-                m_texts[std::size_t(key.control)] = stored;
-            }
             if (key.write == IniConversion::Switch) SetTF(key.control, section, name);
             else m_store.WriteKey(writtenText(key), section, name, path);
+            if (key.write != IniConversion::Text) continue;
+            // The box shows what the file now holds: without blanks at the ends, which the
+            // port would not read back, and with "?" for what the file's encoding lacks.
+            const QString stored = m_store.ReadKey(section, name, path);
+            if (stored == IniStore::NotFound || stored == text(key.control)) continue;
+            m_texts[std::size_t(key.control)] = stored;
+            textsChanged = true;
         }
         saved = m_store.endBatch();
     }

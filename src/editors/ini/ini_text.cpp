@@ -85,16 +85,4 @@ QByteArray encode(QStringView text, Encoding encoding)
     return bytes;
 }
 
-QString storable(QStringView text)
-{
-    QString t = text.toString();
-    t.replace(u'\r', u' ').replace(u'\n', u' ');
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    qsizetype start = 0;
-    qsizetype end = t.size();
-    while (start < end && blank(t.at(start))) ++start;
-    while (end > start && blank(t.at(end - 1))) --end;
-    return t.sliced(start, end - start);
-}
-
 } // namespace tarnwick::initext

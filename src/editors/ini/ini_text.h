@@ -24,8 +24,4 @@ QString decode(QByteArrayView bytes, Encoding encoding = Encoding::Windows1252);
 // touched.
 QByteArray encode(QStringView text, Encoding encoding = Encoding::Windows1252);
 
-// The text a value holds once stored: a line break would end the line, so it becomes a
-// blank, and blanks at either end are not part of a value when the file is read back.
-QString storable(QStringView text);
-
 } // namespace tarnwick::initext
