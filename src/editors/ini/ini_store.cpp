@@ -2,12 +2,12 @@
 
 #include "editors/ini/ini_text.h"
 #include "platform/message_box.h"
+#include "base/file_writer.h"
 #include "base/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarnwick {
 
@@ -75,27 +75,9 @@ bool IniStore::save(OpenFile& file)
         reportFailure(file.path, QStringLiteral("it could not be read (%1)").arg(file.unreadable));
         return false;
     }
-    // The file is replaced by renaming, which the folder's rights allow even over a
-    // read-only file (and nothing stops the administrator): look at the file's own flag.
-    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
-        reportFailure(file.path, QStringLiteral("the file is read-only"));
-        return false;
-    }
-    QSaveFile out(native);
-    if (!out.open(QIODevice::WriteOnly)) {
-        reportFailure(file.path, out.errorString());
-        return false;
-    }
-    const QByteArray bytes = file.document.bytes();
-    if (out.write(bytes) != bytes.size()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        reportFailure(file.path, reason);
-        return false;
-    }
-    if (!out.commit()) {
-        reportFailure(file.path, out.errorString());
+    const FileWriteResult written = writeFileContents(native, file.document.bytes());
+    if (!written.ok()) {
+        reportFailure(file.path, written.reason);
         return false;
     }
     file.document.setModified(false);

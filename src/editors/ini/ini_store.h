@@ -14,10 +14,10 @@ class MessageBox;
 // written in the file's own encoding (UTF-8 or Windows-1252, see initext); a new file is
 // written in UTF-8.
 //
-// Every write replaces the file atomically (a temporary file renamed over the old one),
-// so a crash or a full disk leaves either the old file or the new one, never half of
-// one. When the file cannot be written the store shows one message naming the file and
-// leaves the file as it was.
+// Every write goes through writeFileContents: the file is replaced atomically, or
+// written in place where replacing it would cost its links, owner or group or where its
+// folder is read-only. When the file cannot be written the store shows one message
+// naming the file and the system's reason, and leaves the file as it was.
 //
 // Many keys of one file are read or written in a batch: between beginBatch() and
 // endBatch() the file is read once, every ReadKey and WriteKey on that path works on the

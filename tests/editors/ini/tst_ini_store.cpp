@@ -181,12 +181,16 @@ void TestIniStore::encodings()
 void TestIniStore::unwritableFileGivesOneMessage_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"read-only file", "folder in its place", "missing folder"}) QTest::newRow(kind) << kind;
+    QTest::addColumn<QString>("reason"); // the system's own words
+    QTest::newRow("read-only file") << "read-only file" << "Permission denied";
+    QTest::newRow("folder in its place") << "folder in its place" << "a folder of that name is in the way";
+    QTest::newRow("missing folder") << "missing folder" << "No such file or directory";
 }
 
 void TestIniStore::unwritableFileGivesOneMessage()
 {
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath(kind == "missing folder" ? "gone/zdoom.ini" : "zdoom.ini");
     const QByteArray original = "[A]\nx = 1\n";
@@ -201,7 +205,8 @@ void TestIniStore::unwritableFileGivesOneMessage()
     QVERIFY(!store.WriteKey("2", "A", "x", path));
     QCOMPARE(messages.prompts.size(), 1);
     QCOMPARE(messages.prompts[0].title, QStringLiteral("Configuration File Error"));
-    QVERIFY2(messages.prompts[0].text.contains(QDir::toNativeSeparators(path)), qPrintable(messages.prompts[0].text));
+    QVERIFY2(messages.prompts[0].text.contains(QDir::toNativeSeparators(path) + "': " + reason + '.'),
+             qPrintable(messages.prompts[0].text));
     QCOMPARE(messages.prompts[0].icon, MessageBox::Icon::Exclamation);
     QCOMPARE(messages.prompts[0].buttons, MessageBox::Buttons::Ok);
     if (kind == "read-only file") QCOMPARE(fileBytes(path), original);
