@@ -1,6 +1,7 @@
 #include "base/paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace tarnwick::paths {
 
@@ -42,6 +43,17 @@ QString folderPart(const QString& path)
 {
     const qsizetype i = lastSeparator(path);
     return i < 0 ? QString() : path.left(i);
+}
+
+QString entryIgnoringCase(const QString& folder, const QString& name)
+{
+    const QString exact = join(folder, name);
+    if (QFileInfo::exists(toNative(exact))) return exact;
+    QStringList entries = QDir(toNative(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                           | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return join(folder, entry);
+    return exact;
 }
 
 QString unquoted(QString text)

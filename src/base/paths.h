@@ -28,4 +28,10 @@ QString unquoted(QString text);
 // Wrapped in double quotes when it contains a blank, as the file dialogs hand paths back.
 QString quotedIfBlank(const QString& path);
 
+// folder + native separator + the entry of `folder` whose name equals `name` without
+// regard to letter case (the exact spelling first, then the first in sorted order), or
+// `name` as given when the folder holds none. Files a port from another system looks
+// for are found, and written back, under the name they have.
+QString entryIgnoringCase(const QString& folder, const QString& name);
+
 } // namespace tarnwick::paths

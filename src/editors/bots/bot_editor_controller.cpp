@@ -2,6 +2,7 @@
 
 #include "editors/bots/bot_roster.h"
 #include "platform/message_box.h"
+#include "base/file_writer.h"
 #include "base/paths.h"
 
 #include <QDir>
@@ -68,28 +69,40 @@ BotEditorController::BotEditorController(const QString& portFolder, MessageBox& 
 
 QString BotEditorController::rosterPath() const
 {
-    return roster::RosterPath(m_portFolder);
+    return m_rosterFile.isEmpty() ? roster::RosterPath(m_portFolder) : m_rosterFile;
+}
+
+// The port-folder text as typed, then the roster's folder and file as they are named.
+QString BotEditorController::shownPath(const QString& path) const
+{
+    const QChar sep = QDir::separator();
+    return m_portFolder + sep + paths::fileNamePart(paths::folderPart(path)) + sep + paths::fileNamePart(path);
 }
 
 void BotEditorController::load()
 {
     // The controls' first values must not be stored over the first bot.
     HoldStore = true;
-    const QString path = paths::toNative(rosterPath());
-    if (!QFileInfo::exists(path)) {
+    m_rosterFile = roster::RosterPath(m_portFolder);
+    const QFileInfo info(paths::toNative(m_rosterFile));
+    QFile file(info.filePath());
+    if (!info.exists()) {
         ResetAll();
+    } else if (info.isDir()) {
+        m_messages.show(QStringLiteral("'%1' is a folder, not a file.  The default bots are shown instead; to "
+                                       "save them, rename or remove the folder.").arg(shownPath(m_rosterFile)),
+                        kEditorError, Buttons::Ok, Icon::Exclamation);
+        ResetAll();
+    } else if (file.open(QIODevice::ReadOnly) && roster::readBytes(file, m_fileBytes)) {
+        GetBots(roster::decode(m_fileBytes));
     } else {
-        QFile file(path);
-        QString text;
-        if (file.open(QIODevice::ReadOnly) && roster::readText(file, text)) {
-            GetBots(text);
-        } else {
-            m_messages.show(QStringLiteral("Cannot read the file '%1'.  The default bots are shown "
-                                           "instead; pressing Close will replace the file with them.")
-                                .arg(rosterPath()),
-                            kEditorError, Buttons::Ok, Icon::Exclamation);
-            ResetAll();
-        }
+        const QString reason = file.error() == QFileDevice::NoError ? QStringLiteral("the file is too large")
+                                                                    : file.errorString();
+        m_messages.show(QStringLiteral("Cannot read the file '%1': %2.  The default bots are shown instead; "
+                                       "pressing Close will replace the file with them.")
+                            .arg(shownPath(m_rosterFile), reason),
+                        kEditorError, Buttons::Ok, Icon::Exclamation);
+        ResetAll();
     }
     m_weaponRow = 0;
     emit changed();
@@ -97,8 +110,12 @@ void BotEditorController::load()
 
 void BotEditorController::GetBots(const QString& fileText)
 {
-    roster::ReadResult read = roster::GetBots(fileText);
+    const roster::ReadResult read = roster::GetBots(fileText);
     Roster = read.Roster;
+    // A file that gave no bot is written at Close like a missing one.
+    m_fileRead = !read.usedDefault;
+    m_readRoster = read.Roster;
+    m_droppedLines = read.droppedLines;
     fillNames(read.names);
 }
 
@@ -147,7 +164,9 @@ QString BotEditorController::shownRecord() const
 
 void BotEditorController::SetBot(const QString& DefBot)
 {
-    Roster = roster::replaceRecord(Roster, CurBot, DefBot.isEmpty() ? shownRecord() : DefBot);
+    const QString rec = DefBot.isEmpty() ? shownRecord() : DefBot;
+    if (DefBot.isEmpty() && rec == m_shownAsRead) return; // untouched: the record stays as the file had it
+    Roster = roster::replaceRecord(Roster, CurBot, rec);
 }
 
 void BotEditorController::showRecord(const QString& rec)
@@ -196,6 +215,7 @@ void BotEditorController::selectBot(int index)
     HoldStore = false;
     CurBotName = m_names.at(index);
     CurBot = index;
+    m_shownAsRead = shownRecord();
     CheckReset();
     emit changed();
 }
@@ -347,14 +367,11 @@ void BotEditorController::resetAll()
 bool BotEditorController::close()
 {
     selectBot(CurBot); // stores the shown bot into the roster
-    const QChar sep = QDir::separator();
-    const QString shownPath = m_portFolder + sep + QStringLiteral("zcajun") + sep + QStringLiteral("Bots.cfg");
-    const QString text = QStringLiteral("An error occurred when trying to write to the file '") + shownPath
-                       + QStringLiteral("'.  Make sure the file is not read-only or in use by another program.\r\n\r\n"
-                                        "Press Retry to try again.  You will lose any changes if you press Abort.");
+    if (m_fileRead && Roster == m_readRoster) return true; // the file already says it all, byte for byte
     for (;;) {
-        if (roster::writeFile(rosterPath(), Roster)) return true;
-        switch (m_messages.show(text, kEditorError, Buttons::AbortRetryIgnore, Icon::Critical)) {
+        const QString failure = save();
+        if (failure.isEmpty()) return true;
+        switch (m_messages.show(failure, kEditorError, Buttons::AbortRetryIgnore, Icon::Critical)) {
         case Answer::Abort:
             return true;
         case Answer::Retry:
@@ -363,6 +380,42 @@ bool BotEditorController::close()
             return false;
         }
     }
+}
+
+QString BotEditorController::save()
+{
+    const QString retry = QStringLiteral("\r\n\r\nPress Retry to try again.  You will lose any changes if you press Abort.");
+    const QString file = shownPath(rosterPath());
+
+    if (m_droppedLines > 0 && !m_backupDone) {
+        const QString backup = roster::backupPath(rosterPath());
+        // The first copy is the one that holds the player's own lines; a later one would
+        // hold only what this editor wrote.
+        if (!QFileInfo::exists(paths::toNative(backup))) {
+            const FileWriteResult kept = writeFileContents(paths::toNative(backup), m_fileBytes);
+            if (!kept.ok())
+                return QStringLiteral("An error occurred when trying to keep a copy of the file '%1' as '%2': %3.  "
+                                      "The file has not been written, so none of its lines are lost.")
+                           .arg(file, shownPath(backup), kept.reason)
+                     + retry;
+            const QString lines = m_droppedLines == 1 ? QStringLiteral("1 line")
+                                                      : QStringLiteral("%1 lines").arg(m_droppedLines);
+            m_messages.show(QStringLiteral("The file '%1' holds %2 that the bot editor does not write, such as "
+                                           "comments and unknown keys.  The file as it was is kept as '%3'.")
+                                .arg(file, lines, shownPath(backup)),
+                            QStringLiteral("ZDoom Cajun Bot Editor"), Buttons::Ok, Icon::Information);
+        }
+        m_backupDone = true;
+    }
+
+    const FileWriteResult written = roster::writeFile(rosterPath(), Roster);
+    if (written.ok()) return {};
+    QString text = QStringLiteral("An error occurred when trying to write to the file '%1': %2.").arg(file, written.reason);
+    if (written.outcome == FileWriteResult::Outcome::ReadOnlyFile)
+        text += QStringLiteral("  Make sure the file is not read-only or in use by another program.");
+    else if (written.outcome == FileWriteResult::Outcome::Folder)
+        text += QStringLiteral("  A folder of that name stands where the file should be; rename or remove the folder.");
+    return text + retry;
 }
 
 } // namespace tarnwick

@@ -23,7 +23,7 @@ public:
     enum class Channel { Red, Green, Blue };
     static constexpr int kSkillMax = 100;
     static constexpr int kChannelMax = 255;
-    static constexpr int kNameLength = 14;
+    static constexpr int kNameLength = 14; // as roster::kNameLength
     static constexpr int kSkinLength = 14;
     static constexpr int kWeaponRows = 9;
 
@@ -72,13 +72,17 @@ public:
     void resetBot();
     void resetAll();
     // Stores the shown bot, writes the roster file and tells whether the editor closes.
-    // A failed write asks Abort, Retry or Ignore: Abort closes without writing, Ignore
-    // keeps the editor open with the roster in memory.
+    // A file that still reads to the roster in memory is left as it is. When writing
+    // would drop lines the file holds (comments, unknown keys), the file as it was is
+    // first kept beside it as a ".bak", once, and a message says so. A failed write asks
+    // Abort, Retry or Ignore: Abort closes without writing, Ignore keeps the editor open
+    // with the roster in memory.
     bool close();
 
     // --- the editor's procedures ---
     // Stores DefBot, or when it is empty the record built from the controls, as record
-    // CurBot of the roster.
+    // CurBot of the roster. Controls still showing what the record gave them store
+    // nothing, so a bot the player did not touch keeps its record as the file had it.
     void SetBot(const QString& DefBot = QString());
     void CheckReset();
 
@@ -96,11 +100,22 @@ private:
     void ResetAll();
     void showRecord(const QString& rec);
     bool askName(const QString& prompt, const QString& title, QString& name);
+    // Keeps the backup when one is due, writes the file; the failure message, or empty.
+    QString save();
+    QString shownPath(const QString& path) const;
     bool nameInUse(const QString& name) const;
     void fillNames(const QStringList& names);
 
     QString m_portFolder;
     MessageBox& m_messages;
+
+    QString m_rosterFile;   // the file read at opening, and written at Close
+    QByteArray m_fileBytes; // that file's bytes, for the backup
+    bool m_fileRead = false;
+    QString m_readRoster;   // the roster the file read to
+    int m_droppedLines = 0; // lines of the file a write does not give back
+    bool m_backupDone = false;
+    QString m_shownAsRead;  // the record the controls showed when the bot was selected
 
     QString Roster;
     int CurBot = 0;

@@ -5,8 +5,6 @@
 #include "platform/message_box.h"
 #include "base/paths.h"
 
-#include <QDir>
-
 namespace tarnwick {
 
 bool botEditorMayOpen(const QString& portFolder, FileSystem& files, MessageBox& messages)
@@ -15,8 +13,8 @@ bool botEditorMayOpen(const QString& portFolder, FileSystem& files, MessageBox& 
     using Icon = MessageBox::Icon;
     const QString errorTitle = QStringLiteral("ZDoom Cajun Bot Editor Error");
 
-    const QString rosterFile = paths::join(paths::join(portFolder, QStringLiteral("zcajun")),
-                                           QStringLiteral("Bots.cfg"));
+    // Found without regard to letter case, as the editor reads and writes it.
+    const QString rosterFile = roster::RosterPath(portFolder);
     if (files.fileExists(rosterFile)) return true;
 
     if (!files.folderExists(portFolder)) {
@@ -33,7 +31,7 @@ bool botEditorMayOpen(const QString& portFolder, FileSystem& files, MessageBox& 
         != MessageBox::Answer::Yes)
         return false;
 
-    const QString folder = roster::reduceDoubledSeparators(portFolder + QDir::separator() + QStringLiteral("zcajun"));
+    const QString folder = paths::folderPart(rosterFile);
     if (!files.folderExists(folder) && !files.createFolder(folder)) {
         messages.show(QStringLiteral("An error occurred when attempting to create the folder '") + folder
                           + QStringLiteral("'.  Make sure it is possible to create a folder here before "

@@ -3,16 +3,23 @@
 #include "base/paths.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <optional>
 
 namespace tarnwick::roster {
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kPair = QStringLiteral("{{");
+
+// The key word of each field position, as the file names it.
+constexpr std::array<const char*, kFieldCount> kKeyWords{{
+    "name", "aiming", "perfection", "reaction", "isp", "color", "skin", "weaponpref",
+}};
 
 // The key line of each field position: the key words with the tabs that line their
 // values up at one column for a tab width of 8.
@@ -61,9 +68,8 @@ QString reduceDoubledSeparators(const QString& path)
 
 QString RosterPath(const QString& portFolder)
 {
-    const QChar sep = QDir::separator();
-    return reduceDoubledSeparators(portFolder + sep + QStringLiteral("zcajun") + sep
-                                   + QStringLiteral("Bots.cfg"));
+    const QString folder = paths::entryIgnoringCase(portFolder, QStringLiteral("zcajun"));
+    return reduceDoubledSeparators(paths::entryIgnoringCase(folder, QStringLiteral("Bots.cfg")));
 }
 
 QString defaultRecord(int index)
@@ -132,41 +138,148 @@ QString appendRecord(const QString& Roster, const QString& newRecord)
     return Roster + kRecordSeparator + newRecord;
 }
 
+namespace {
+
+// One block of the file as it is being read.
+struct Block
+{
+    std::array<std::optional<QString>, kFieldCount> fields;
+    int keptLines = 0;    // key lines whose value goes into the record
+    int droppedLines = 0; // everything else with text on it
+    bool anyKey = false;  // a known key stood in the block, with or without a value
+
+    void readLine(QStringView line);
+};
+
+int keyPosition(QStringView word)
+{
+    for (size_t i = 0; i < kKeyWords.size(); ++i)
+        if (word.compare(QLatin1StringView(kKeyWords[i]), Qt::CaseInsensitive) == 0) return int(i);
+    return -1;
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+void Block::readLine(QStringView line)
+{
+    qsizetype at = 0;
+    while (at < line.size() && line.at(at).isSpace()) ++at;
+    if (at == line.size()) return;
+    qsizetype end = at;
+    while (end < line.size() && !isBlank(line.at(end))) ++end;
+    const int position = keyPosition(line.mid(at, end - at));
+    if (position < 0 || fields[size_t(position)]) {
+        ++droppedLines; // a comment, an unknown key, or a key given again
+        return;
+    }
+    anyKey = true;
+    // Tabs line the values up in the editor's files and are only a separator; after a
+    // blank, blanks and tabs alike are.
+    if (end < line.size() && line.at(end) == u'\t') {
+        while (end < line.size() && line.at(end) == u'\t') ++end;
+    } else {
+        while (end < line.size() && isBlank(line.at(end))) ++end;
+    }
+    QString value = line.mid(end).toString();
+    while (value.endsWith(u'\t')) value.chop(1);
+    if (value.trimmed().isEmpty()) {
+        ++droppedLines;
+        fields[size_t(position)] = QString();
+        return;
+    }
+    value.replace(kFieldSeparator, u'('); // the roster's own separator cannot stand in a value
+    fields[size_t(position)] = value;
+    ++keptLines;
+}
+
+// `base` followed by " <n>", for the first n from `next` up that names no bot yet, cut
+// to the editor's name length. `next` moves past it, so a file that repeats one name
+// thousands of times is still read at once.
+QString freeName(const QString& base, int& next, const QSet<QString>& taken)
+{
+    for (;; ++next) {
+        const QString suffix = u' ' + QString::number(next);
+        const QString name = base.left(qMax(1, kNameLength - int(suffix.size()))) + suffix;
+        if (!taken.contains(name.toCaseFolded())) return name;
+    }
+}
+
+} // namespace
+
 ReadResult GetBots(const QString& F)
 {
     ReadResult result;
-    QString C;
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype close = F.indexOf(kRecordSeparator, start);
-        if (close < 0) break;
+    QList<Block> blocks;
+    std::optional<Block> open;
+    const auto finish = [&] {
+        if (open->anyKey) blocks << *open;
+        else result.droppedLines += open->droppedLines;
+        open.reset();
+    };
 
-        QString block = F.mid(start, close - start);
-        block.remove(kCrLf);
-        block.remove(kFieldSeparator);
-        block.replace(u'\t', kFieldSeparator);
-        block.replace(kPair, QString(kFieldSeparator)); // one pass: two tabs are one separator
-
-        const QStringList items = block.split(kFieldSeparator);
-        for (qsizetype i = 0; i < items.size(); i += 2) {
-            C += items.at(i);
-            C += kFieldSeparator;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    for (const QString& line : F.split(lineEnd)) {
+        QStringView rest(line);
+        while (!rest.isEmpty()) {
+            const QStringView trimmed = rest.trimmed();
+            if (trimmed.startsWith(kFieldSeparator)) { // a block begins, and ends one left open
+                if (open) finish();
+                open.emplace();
+                rest = trimmed.mid(1);
+                continue;
+            }
+            if (!open) {
+                if (!trimmed.isEmpty()) ++result.droppedLines; // text between blocks
+                break;
+            }
+            const qsizetype close = rest.indexOf(kRecordSeparator);
+            open->readLine(close < 0 ? rest : rest.left(close));
+            if (close < 0) break;
+            finish();
+            rest = rest.mid(close + 1);
         }
-        if (items.size() >= 3) result.names << items.at(2);
-
-        start = F.indexOf(kFieldSeparator, close + 1);
-        if (start < 0) break;
     }
+    if (open) result.droppedLines += open->keptLines + open->droppedLines; // never closed
 
-    C.replace(kPair, QString(kRecordSeparator));
-    if (C.trimmed().isEmpty()) {
+    if (blocks.isEmpty()) {
         result.Roster = defaultRoster();
         result.names = defaultNames();
         result.usedDefault = true;
         return result;
     }
-    result.Roster = C.size() >= 2 ? C.mid(1, C.size() - 2) : QString();
-    if (result.names.isEmpty()) result.names << QLatin1String(kDefaultBots[0].name);
+
+    // Names the file gives are kept where they are the first of their kind; the others
+    // are made unique against every name in the file.
+    QSet<QString> taken;
+    for (const Block& block : blocks)
+        if (const auto& name = block.fields[0]; name && !name->isEmpty()) taken << name->toCaseFolded();
+    QSet<QString> seen;
+    QHash<QString, int> next; // per name made unique, the number to try next
+    QStringList records;
+    int unnamed = 1;
+    for (Block& block : blocks) {
+        std::optional<QString>& name = block.fields[0];
+        if (!name || name->isEmpty()) {
+            name = freeName(QStringLiteral("Bot"), unnamed, taken);
+        } else if (seen.contains(name->toCaseFolded())) {
+            int& counter = next[name->toCaseFolded()];
+            counter = qMax(counter, 2);
+            name = freeName(*name, counter, taken);
+        }
+        taken << name->toCaseFolded();
+        seen << name->toCaseFolded();
+        result.names << *name;
+        result.droppedLines += block.droppedLines;
+
+        QStringList fields;
+        for (const std::optional<QString>& field : block.fields) fields << field.value_or(QString());
+        while (fields.last().isEmpty()) fields.removeLast(); // the name is never empty
+        records << fields.join(kFieldSeparator);
+    }
+    result.Roster = records.join(kRecordSeparator);
     return result;
 }
 
@@ -176,13 +289,14 @@ QString fileText(const QString& Roster)
     T.reserve(Roster.size() * 2 + 64);
     for (const QString& rec : Roster.split(kRecordSeparator)) {
         const QStringList fields = rec.split(kFieldSeparator);
+        T += QStringLiteral("{\r\n");
         for (qsizetype pos = 0; pos < fields.size() && pos < kFieldCount; ++pos) {
-            if (pos == 0) T += QStringLiteral("{\r\n");
+            if (fields.at(pos).isEmpty()) continue;
             T += QLatin1String(kKeyLines[size_t(pos)]);
             T += fields.at(pos);
             T += kCrLf;
-            if (pos == kFieldCount - 1) T += QStringLiteral("}\r\n\r\n");
         }
+        T += QStringLiteral("}\r\n\r\n");
     }
     T += kCrLf;
     return T;
@@ -198,48 +312,28 @@ QByteArray encode(const QString& text)
     return text.toLatin1();
 }
 
-bool readText(QIODevice& device, QString& text)
+bool readBytes(QIODevice& device, QByteArray& bytes)
 {
     if (!device.isReadable()) return false;
     if (!device.isSequential() && device.size() > kMaxFileSize) return false;
-    QByteArray bytes;
+    bytes.clear();
     while (!device.atEnd()) {
         const QByteArray chunk = device.read(1024 * 1024);
         if (chunk.isEmpty()) break;
         bytes += chunk;
         if (bytes.size() > kMaxFileSize) return false;
     }
-    text = decode(bytes);
     return true;
 }
 
-bool writeFile(const QString& path, const QString& Roster, QString* why)
+FileWriteResult writeFile(const QString& path, const QString& Roster)
 {
-    const auto fail = [why](const QString& reason) {
-        if (why) *why = reason;
-        return false;
-    };
-    const QString target = paths::toNative(path);
-    const QFileInfo info(target);
-    if (info.exists()) {
-        if (info.isDir()) return fail(QStringLiteral("is a folder"));
-        // WriteUser is asked of the system and says yes to an administrator; the bits say what
-        // the user meant by marking the file read-only.
-        constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-        if (!info.isWritable() || !(info.permissions() & anyWrite))
-            return fail(QStringLiteral("the file is read-only"));
-    }
+    return writeFileContents(paths::toNative(path), encode(fileText(Roster)));
+}
 
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
-    const QByteArray bytes = encode(fileText(Roster));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit()) return fail(file.errorString());
-    return true;
+QString backupPath(const QString& rosterFile)
+{
+    return rosterFile + QStringLiteral(".bak");
 }
 
 } // namespace tarnwick::roster

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_writer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -56,11 +58,16 @@ namespace roster {
 inline constexpr QChar kRecordSeparator = u'}';
 inline constexpr QChar kFieldSeparator = u'{';
 inline constexpr int kFieldCount = 8;
+// Names typed in the editor, and names it makes up, are at most this long.
+inline constexpr int kNameLength = 14;
 
 QString weaponName(int digit);          // empty outside 0..8
 int weaponDigit(const QString& name);   // -1 for a text that names no weapon
 
-// <port folder>/zcajun/Bots.cfg, doubled separators reduced to one.
+// <port folder>/zcajun/Bots.cfg, doubled separators reduced to one. The port's Linux
+// builds name the file bots.cfg: a folder and a file already there are taken under the
+// names they have, whatever their letter case, so the roster is read from and written
+// back to the one file the port reads.
 QString RosterPath(const QString& portFolder);
 
 // A text with every pair of separators in a row ("\\", "//", "\/") reduced to one, in
@@ -87,13 +94,24 @@ struct ReadResult
     QString Roster;
     QStringList names;
     bool usedDefault = false; // the file held no record, so the default roster was taken
+    // Lines with something on them that writing the roster does not give back: comments,
+    // unknown keys, a key given twice or without a value, text outside the blocks.
+    int droppedLines = 0;
 };
 
-// The file text turned into the roster text and the name list. The port reads the
-// file by position, not by key word, and so does this.
+// The file text turned into the roster text and the name list.
+//
+// Each block between a "{" line and a "}" line is one bot, and each line in it is a key
+// word, blanks or tabs, and the value; the value goes to the field its key names,
+// whatever the order of the lines. Lines may end in CR LF, LF or CR. A block the file
+// never closes is not read. A record ends after its last field that has a value, so a
+// file in the editor's own format reads exactly as it did when it was read by position.
+// Every bot gets a name no other bot has without regard to letter case: a block without
+// one is called "Bot 1", "Bot 2", ..., and a name the file repeats gets " 2", " 3", ...
 ReadResult GetBots(const QString& fileText);
 
-// The whole file as it is written for a roster text, trailing CR LF included.
+// The whole file as it is written for a roster text, trailing CR LF included. Every
+// record is one closed block; a field without a value gets no line.
 QString fileText(const QString& Roster);
 
 // The roster file is 8-bit text; Latin-1 maps every byte to one character and back,
@@ -101,15 +119,17 @@ QString fileText(const QString& Roster);
 QString decode(const QByteArray& bytes);
 QByteArray encode(const QString& text);
 
-// Reads the whole device as roster text. False when the device cannot be read or is
-// larger than any roster could sensibly be.
-bool readText(QIODevice& device, QString& text);
+// Reads the whole device. False when the device cannot be read or is larger than any
+// roster could sensibly be.
+bool readBytes(QIODevice& device, QByteArray& bytes);
 inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-// Replaces the file at `path` with the roster, atomically: either the whole new file is
-// in place or the old one is untouched. A file marked read-only is refused even when
-// the process could write it anyway. `why` receives the reason on failure.
-bool writeFile(const QString& path, const QString& Roster, QString* why = nullptr);
+// Writes the roster as the file at `path` (see writeFileContents for how).
+FileWriteResult writeFile(const QString& path, const QString& Roster);
+
+// The copy of the original file kept before lines it holds are dropped: beside it, with
+// ".bak" after its name.
+QString backupPath(const QString& rosterFile);
 
 } // namespace roster
 } // namespace tarnwick

@@ -20,20 +20,25 @@ using test::shown;
 
 namespace {
 
-// An editor opened on a port folder of its own, on a roster file of these bytes when given.
+// An editor opened on a port folder of its own, on a roster file of these bytes when given,
+// under this name.
 struct Editor
 {
     QTemporaryDir dir;
     test::ScriptedMessageBox box;
     BotEditorController c{dir.path(), box};
+    QString name;
 
-    explicit Editor(const QByteArray& file = QByteArray())
+    explicit Editor(const QByteArray& file = QByteArray(), const QString& fileName = QStringLiteral("zcajun/Bots.cfg"),
+                    QList<Answer> answers = {})
+        : name(fileName)
     {
-        QDir(dir.path()).mkdir(QStringLiteral("zcajun"));
+        QDir(dir.path()).mkdir(fileName.section(u'/', 0, 0));
         if (!file.isNull()) test::putFile(rosterFile(), file);
+        for (const Answer a : answers) box.expect(a);
         c.load();
     }
-    QString rosterFile() const { return dir.filePath(QStringLiteral("zcajun/Bots.cfg")); }
+    QString rosterFile() const { return dir.filePath(name); }
 };
 
 QByteArray fileOf(const QString& Roster)
@@ -50,7 +55,11 @@ private slots:
     void editingTheDefaultRoster();
     void names();
     void questions();
-    void closeOnReadOnlyFile();
+    void closeFailures_data();
+    void closeFailures();
+    void filesInBytesOut_data();
+    void filesInBytesOut();
+    void namesStayUnique();
     void filesOpenAndWriteAgain_data();
     void filesOpenAndWriteAgain();
     void menuEntry();
@@ -182,25 +191,156 @@ void TestBotEditorController::questions()
     QCOMPARE(e.c.names(), roster::defaultNames());
 }
 
-// Close on a read-only roster asks Abort, Retry, Ignore until the answer is not Retry:
-// Abort closes, Ignore stays; the file is kept and the roster stays in memory.
-void TestBotEditorController::closeOnReadOnlyFile()
+// Close where the file cannot be written asks Abort, Retry, Ignore, naming the system's
+// reason, until the answer is not Retry: Ignore stays with the roster in memory, Abort
+// closes. The read-only advice only for a read-only file, a folder called a folder.
+void TestBotEditorController::closeFailures_data()
 {
-    for (const QList<Answer>& answers : {QList{Answer::Abort}, QList{Answer::Ignore},
-                                         QList{Answer::Retry, Answer::Retry, Answer::Abort}}) {
-        Editor e(fileOf(roster::defaultRoster()));
-        QVERIFY(QFile::setPermissions(e.rosterFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        e.c.setSkill(Skill::Aiming, 77);
-        for (const Answer answer : answers) e.box.expect(answer);
-        QCOMPARE(e.c.close(), answers.last() == Answer::Abort);
-        const QString text = "An error occurred when trying to write to the file '" + e.dir.path() + QDir::separator()
-                           + "zcajun" + QDir::separator() + "Bots.cfg'.  Make sure the file is not read-only or in use "
-                             "by another program.\r\n\r\nPress Retry to try again.  You will lose any changes if you press Abort.";
-        QCOMPARE(shown(e.box), QStringList(answers.size(), prompt("ZDoom Cajun Bot Editor Error", text,
-                                                                  Buttons::AbortRetryIgnore, Icon::Critical)));
-        QCOMPARE(test::fileBytes(e.rosterFile()), fileOf(roster::defaultRoster()));
-        QCOMPARE(roster::record(e.c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("read-only file") << "read-only file" << "Permission denied.  Make sure the file is not read-only or in use by another program.";
+    QTest::newRow("folder named Bots.cfg") << "folder" << "Is a directory.  A folder of that name stands where the file should be; rename or remove the folder.";
+    QTest::newRow("zcajun folder gone") << "no folder" << "No such file or directory.";
+}
+
+void TestBotEditorController::closeFailures()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
+    const QByteArray original = fileOf(roster::defaultRoster());
+    Editor e(kind == "read-only file" ? original : QByteArray(), "zcajun/Bots.cfg");
+    if (kind == "read-only file") QVERIFY(QFile::setPermissions(e.rosterFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    if (kind == "folder") {
+        QVERIFY(QDir().mkdir(e.rosterFile()));
+        e.box.expect(Answer::Ok);
+        e.c.load();
+        QCOMPARE(shown(e.box), QStringList{prompt("ZDoom Cajun Bot Editor Error", "'" + e.rosterFile() + "' is a folder, not a file.  "
+                 "The default bots are shown instead; to save them, rename or remove the folder.", Buttons::Ok, Icon::Exclamation)});
+        e.box.prompts.clear();
     }
+    if (kind == "no folder") QVERIFY(QDir(e.dir.filePath("zcajun")).removeRecursively());
+    e.c.setSkill(Skill::Aiming, 77);
+    const QString text = "An error occurred when trying to write to the file '" + e.rosterFile() + "': " + why
+                       + "\r\n\r\nPress Retry to try again.  You will lose any changes if you press Abort.";
+    for (const Answer a : {Answer::Retry, Answer::Ignore}) e.box.expect(a);
+    QVERIFY(!e.c.close());
+    e.box.expect(Answer::Abort);
+    QVERIFY(e.c.close());
+    QCOMPARE(shown(e.box), QStringList(3, prompt("ZDoom Cajun Bot Editor Error", text, Buttons::AbortRetryIgnore, Icon::Critical)));
+    QCOMPARE(test::fileBytes(e.rosterFile()), kind == "read-only file" ? original : QByteArray("<unreadable>"));
+    QCOMPARE(roster::record(e.c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
+}
+
+// Files in, bytes out: a roster file as players and their tools write it, opened, the first
+// bot's aiming set to 42 or not, and closed. Untouched, the file stays byte for byte;
+// edited, it is written in the editor's format, under the name it had, after keeping a
+// copy once when lines it holds are not written again.
+void TestBotEditorController::filesInBytesOut_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("in");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("Roster"); // after Close, as the file now holds it
+    QTest::addColumn<QByteArray>("bak"); // the .bak after Close, null for none
+    const QString bob = "Bob{5{6{7{8{\"01 02 03\"{s{876543210", bob42 = "Bob{42{6{7{8{\"01 02 03\"{s{876543210";
+    const QString al = "Al{1{2{3{4{\"0a 0b 0c\"{t{012345678";
+    const QByteArray crlf = fileOf(bob + '}' + al), lf = QByteArray(crlf).replace("\r\n", "\n");
+    const QByteArray cr = QByteArray(crlf).replace("\r\n", "\r"), commented = "# two bots\n" + lf;
+    const QByteArray blanks = "{\n  name Bob\n  aiming 5\n  perfection 6\n  reaction 7\n  isp 8\n  color \"01 02 03\"\n"
+                              "  skin s\n  weaponpref 876543210\n}\n{\n  name Al\n  aiming 1\n  perfection 2\n  reaction 3\n"
+                              "  isp 4\n  color \"0a 0b 0c\"\n  skin t\n  weaponpref 012345678\n}\n";
+    const QByteArray unknownKey = QByteArray(lf).replace("\tskin\t\tt\n", "\tskin\t\tt\n\tteam\t\tblue\n");
+    const QString defaults = "{0{0{0{\"00 00 00\"{base{012345678"; // perfection on: the controls before a first bot
+    const auto row = [](const char* what, const char* name, const QByteArray& in, bool edit, const QString& Roster,
+                        const QByteArray& bak = {}) { QTest::newRow(what) << name << in << edit << Roster << bak; };
+    row("LF, untouched", "zcajun/Bots.cfg", lf, false, {});
+    row("LF, edited", "zcajun/Bots.cfg", lf, true, bob42 + '}' + al);
+    row("CR, edited", "zcajun/Bots.cfg", cr, true, bob42 + '}' + al);
+    row("blanks not tabs, edited", "zcajun/Bots.cfg", blanks, true, bob42 + '}' + al);
+    row("comment first, untouched", "zcajun/Bots.cfg", commented, false, {});
+    row("comment first, edited", "zcajun/Bots.cfg", commented, true, bob42 + '}' + al, commented);
+    row("unknown key, edited", "zcajun/Bots.cfg", unknownKey, true, bob42 + '}' + al, unknownKey);
+    row("lower-case file name", "zcajun/bots.cfg", lf, true, bob42 + '}' + al);
+    row("upper-case folder and file", "ZCAJUN/BOTS.CFG", commented, true, bob42 + '}' + al, commented);
+    row("empty value, edited", "zcajun/Bots.cfg", "{\nname Bob\naiming\t\n}\n", true, "Bob{42" + defaults, "{\nname Bob\naiming\t\n}\n");
+    row("no name, edited", "zcajun/Bots.cfg", "{\naiming 5\n}\n", true, "Bot 1{42" + defaults);
+    row("no name, untouched", "zcajun/Bots.cfg", "{\naiming 5\n}\n", false, {});
+    row("duplicate names, edited", "zcajun/Bots.cfg", "{\nname Bob\n}\n{\nname bob\n}\n", true,
+        "Bob{42" + defaults + "}bob 2");
+}
+
+void TestBotEditorController::filesInBytesOut()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, in);
+    QFETCH(bool, edit);
+    QFETCH(QString, Roster);
+    QFETCH(QByteArray, bak);
+    for (const bool bakThere : {false, true}) {
+        Editor e(in, name);
+        const QString kept = e.rosterFile() + ".bak";
+        // A copy an earlier Close kept is never written over.
+        if (bakThere) QVERIFY(test::putFile(kept, "earlier copy"));
+        if (edit) e.c.setSkill(Skill::Aiming, 42);
+        if (!bak.isNull() && !bakThere) e.box.expect(Answer::Ok);
+        QVERIFY(e.c.close());
+        QCOMPARE(test::fileBytes(e.rosterFile()), edit ? fileOf(Roster) : in);
+        QStringList files{name.section(u'/', 1)};
+        if (!bak.isNull() || bakThere) files << files.first() + ".bak";
+        QCOMPARE(QDir(e.dir.filePath(name.section(u'/', 0, 0))).entryList(QDir::Files | QDir::Hidden), files);
+        QCOMPARE(QDir(e.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{name.section(u'/', 0, 0)});
+        QCOMPARE(test::fileBytes(kept), bakThere ? QByteArray("earlier copy") : bak.isNull() ? QByteArray("<unreadable>") : bak);
+        QCOMPARE(e.box.prompts.size(), !bak.isNull() && !bakThere ? 1 : 0);
+        if (!e.box.prompts.isEmpty()) {
+            QCOMPARE(e.box.prompts[0].title, QStringLiteral("ZDoom Cajun Bot Editor"));
+            QVERIFY2(e.box.prompts[0].text.contains(" that the bot editor does not write") &&
+                         e.box.prompts[0].text.endsWith("The file as it was is kept as '" + kept + "'."),
+                     qPrintable(e.box.prompts[0].text));
+        }
+    }
+}
+
+// A file that repeats names, in any letter case, gives every bot a name of its own, and
+// no Add, Rename, Remove or Reset all makes two names the same; the written file keeps them.
+void TestBotEditorController::namesStayUnique()
+{
+    struct Step
+    {
+        const char* action;
+        const char* typed;
+        bool refused;
+        QStringList names;
+    };
+    const QList<Step> steps{
+        {"add", "bob 3", true, {"Bob", "bob 2", "BOB 3"}},
+        {"rename", "BOB 2", true, {"Bob", "bob 2", "BOB 3"}},
+        {"remove", "", false, {"Bob", "BOB 3"}},
+        {"add", "Bob 2", false, {"Bob", "BOB 3", "Bob 2"}},
+        {"rename", "bob", true, {"Bob", "BOB 3", "Bob 2"}},
+        {"rename", "Al", false, {"Bob", "BOB 3", "Al"}},
+    };
+    Editor e("{\nname Bob\n}\n{\nname bob\n}\n{\nname BOB\n}\n");
+    QCOMPARE(e.c.names(), (QStringList{"Bob", "bob 2", "BOB 3"}));
+    for (const Step& step : steps) {
+        const QString action = step.action;
+        if (action == "remove") {
+            e.c.selectBot(1);
+            e.box.expect(Answer::Yes);
+            e.c.remove();
+        } else {
+            e.box.expectInput(step.typed);
+            if (step.refused) e.box.expect(Answer::Ok);
+            action == "add" ? e.c.add() : e.c.rename();
+        }
+        QVERIFY2(e.box.answers.isEmpty(), step.typed);
+        QCOMPARE(e.c.names(), step.names);
+    }
+    QVERIFY(e.c.close());
+    BotEditorController again(e.dir.path(), e.box);
+    again.load();
+    QCOMPARE(again.names(), steps.last().names);
+    for (int i = 0; i < again.names().size(); ++i)
+        QCOMPARE(roster::record(again.roster(), i).section(u'{', 0, 0), again.names().at(i));
 }
 
 // Any file opens with a bot and nine named weapons, and what Close writes opens again. Where
@@ -241,11 +381,16 @@ void TestBotEditorController::filesOpenAndWriteAgain()
     e.c.selectBot(int(e.c.names().size()) - 1);
     QVERIFY(e.c.weapons().size() == 9 && !e.c.weapons().contains(QString()));
     if (!stored.isEmpty()) QCOMPARE(e.c.shownRecord(), stored);
+    e.box.expect(Answer::Ok);
     QVERIFY(e.c.close());
+    // Lines a write drops are first kept in the one copy, and one message says so.
+    const QByteArray kept = test::fileBytes(e.rosterFile() + ".bak");
+    QCOMPARE(e.box.prompts.size(), kept == "<unreadable>" ? 0 : 1);
+    if (!e.box.prompts.isEmpty()) QCOMPARE(e.box.prompts[0].icon, Icon::Information);
+    if (kept != "<unreadable>") QCOMPARE(kept, bytes);
     BotEditorController again(e.dir.path(), e.box);
     again.load();
     QVERIFY(!again.names().isEmpty());
-    QVERIFY(e.box.prompts.isEmpty());
 }
 
 // The main window's menu entry, as the port folder fills: the answers given, the messages
@@ -279,6 +424,8 @@ void TestBotEditorController::menuEntry()
     check(port, {Answer::No}, {ask}, false);
     check(port + QDir::separator(), {Answer::Yes}, {ask}, true); // the separator is dropped from the paths shown
     QVERIFY(test::putFile(rosterFile, ""));
+    check(port, {}, {}, true);
+    QVERIFY(QFile::rename(rosterFile, zcajun + "/bots.cfg")); // as the port's Linux builds name it
     check(port, {}, {}, true);
 }
 

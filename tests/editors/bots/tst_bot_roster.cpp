@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,8 +15,9 @@ class TestBotRoster : public QObject
 private slots:
     void rosterFile();
     void recordOperations();
-    void readsByPosition_data();
-    void readsByPosition();
+    void readsByKey_data();
+    void readsByKey();
+    void writtenRostersReadBack();
 };
 
 // Where the roster file is; the default roster written over an older file in the block
@@ -29,7 +31,7 @@ void TestBotRoster::rosterFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Bots.cfg"));
     QVERIFY(test::putFile(path, QByteArray(10000, 'x')));
-    QVERIFY(roster::writeFile(path, roster::defaultRoster()));
+    QVERIFY(roster::writeFile(path, roster::defaultRoster()).ok());
     const QByteArray bytes = test::fileBytes(path);
     QVERIFY(bytes.startsWith("{\r\n\tname\t\tHugne\r\n\taiming\t\t67\r\n\tperfection\t50\r\n\treaction\t70\r\n\tisp\t\t50\r\n"
                              "\tcolor\t\t\"40 cf 00\"\r\n\tskin\t\tbase\r\n\tweaponpref\t012385687\r\n}\r\n\r\n{\r\n"));
@@ -50,17 +52,19 @@ void TestBotRoster::rosterFile()
         "Derrick{67{15{76{37{\"50 50 60\"{base{012345678}Hellkeeper{52{35{50{37{\"8f 00 00\"{base{012345678}"
         "V234{72{35{46{77{\"ff ff ff\"{base{012345876}killern{100{100{100{23{\"ff ff ff\"{base{012385787");
     QCOMPARE(read.Roster, defaults);
-    // A record gives eight fields at most, and a short one as many as it has.
-    QCOMPARE(roster::fileText(QStringLiteral("a{1{2{3{4{c{s{w{extra}b")),
+    // A record gives eight fields at most; a short one, or one with empty fields, the
+    // lines of the values it has, in a block of its own.
+    QCOMPARE(roster::fileText(QStringLiteral("a{1{2{3{4{c{s{w{extra}b}c{{{{9")),
              QStringLiteral("{\r\n\tname\t\ta\r\n\taiming\t\t1\r\n\tperfection\t2\r\n\treaction\t3\r\n\tisp\t\t4\r\n"
-                            "\tcolor\t\tc\r\n\tskin\t\ts\r\n\tweaponpref\tw\r\n}\r\n\r\n{\r\n\tname\t\tb\r\n\r\n"));
+                            "\tcolor\t\tc\r\n\tskin\t\ts\r\n\tweaponpref\tw\r\n}\r\n\r\n{\r\n\tname\t\tb\r\n}\r\n\r\n"
+                            "{\r\n\tname\t\tc\r\n\tisp\t\t9\r\n}\r\n\r\n\r\n"));
 
     QByteArray all;
     for (int b = 0; b < 256; ++b) all += char(b);
     QBuffer buffer(&all);
-    QString text;
-    QVERIFY(buffer.open(QIODevice::ReadOnly) && roster::readText(buffer, text));
-    QCOMPARE(roster::encode(text), all);
+    QByteArray bytes8;
+    QVERIFY(buffer.open(QIODevice::ReadOnly) && roster::readBytes(buffer, bytes8));
+    QCOMPARE(roster::encode(roster::decode(bytes8)), all);
 }
 
 void TestBotRoster::recordOperations()
@@ -73,39 +77,83 @@ void TestBotRoster::recordOperations()
     QCOMPARE(roster::appendRecord(QStringLiteral("a}b"), QStringLiteral("X")), QStringLiteral("a}b}X"));
 }
 
-// The file is read by position, not by key word: what each block gives.
-void TestBotRoster::readsByPosition_data()
+// The file is read by key word: what each file gives, and how many of its lines a
+// write would not give back.
+void TestBotRoster::readsByKey_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("Roster");
     QTest::addColumn<QStringList>("names");
-    const auto row = [](const char* name, const char* file, const QString& Roster, const QStringList& names) {
-        QTest::newRow(name) << QString(file) << Roster << names;
+    QTest::addColumn<int>("dropped");
+    const auto row = [](const char* name, const char* file, const QString& Roster, const QStringList& names, int dropped = 0) {
+        QTest::newRow(name) << QString(file) << Roster << names << dropped;
     };
+    const QString all = "Bob{67{50{70{50{\"40 cf 00\"{base{012385687";
+    row("editor's own", "{\r\n\tname\t\tBob\r\n\taiming\t\t67\r\n\tperfection\t50\r\n\treaction\t70\r\n\tisp\t\t50\r\n"
+        "\tcolor\t\t\"40 cf 00\"\r\n\tskin\t\tbase\r\n\tweaponpref\t012385687\r\n}\r\n\r\n\r\n", all, {"Bob"});
+    row("LF line ends", "{\n\tname\t\tBob\n\taiming\t\t5\n}\n{\n\tname\t\tAl\n}\n", "Bob{5}Al", {"Bob", "Al"});
+    row("CR line ends", "{\r\tname\t\tBob\r\taiming\t\t5\r}\r{\r\tname\t\tAl\r}\r", "Bob{5}Al", {"Bob", "Al"});
+    row("blanks, not tabs", "{\n  name   Bob\n  isp 9\n  color \"40 cf 00\"  \t\n}\n", "Bob{{{{9{\"40 cf 00\"  ", {"Bob"});
+    row("keys in another order", "{\r\n\tweaponpref\t876543210\r\n\taiming\t\t67\r\n\tNAME\t\tBob\r\n}\r\n",
+        "Bob{67{{{{{{876543210", {"Bob"});
+    row("comment first", "// my bots\r\n{\r\n\tname\t\tBob\r\n}\r\n", "Bob", {"Bob"}, 1);
+    row("unknown key", "{\r\n\tname\t\tBob\r\n\tteam\t\tred\r\n\taiming\t\t5\r\n}\r\n", "Bob{5", {"Bob"}, 1);
+    row("key given twice", "{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n\taiming\t\t6\r\n}\r\n", "Bob{5", {"Bob"}, 1);
+    row("empty value", "{\r\n\tname\t\tBob\r\n\taiming\t\t\r\n\tperfection\t50\r\n}\r\n", "Bob{{50", {"Bob"}, 1);
+    row("three tabs after a value", "{\r\n\tname\t\tBob\t\t\t\r\n\taiming\t\t67\r\n}\r\n", "Bob{67", {"Bob"});
+    row("no name", "{\r\n\taiming\t\t5\r\n}\r\n{\r\n\tname\t\tBot 1\r\n}\r\n{\r\n\tname\t\r\n\tisp\t\t9\r\n}",
+        "Bot 2{5}Bot 1}Bot 3{{{{9", {"Bot 2", "Bot 1", "Bot 3"}, 1);
+    row("duplicate names", "{\nname Bob\n}\n{\nname bob\n}\n{\nname Bob 2\n}\n{\nname ABCDEFGHIJKLMN\n}\n{\nname abcdefghijklmn\n}\n",
+        "Bob}bob 3}Bob 2}ABCDEFGHIJKLMN}abcdefghijkl 2", {"Bob", "bob 3", "Bob 2", "ABCDEFGHIJKLMN", "abcdefghijkl 2"});
+    row("text around the blocks", "junk\r\n{ name Bob\r\nskin a{b} // the end\r\n", "Bob{{{{{{a(b", {"Bob"}, 2);
+    row("a block opened in a block", "{\nname A\n{\nname B\n}\n", "A}B", {"A", "B"});
     row("zero bytes", "", roster::defaultRoster(), roster::defaultNames());
-    row("no closing brace", "{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n", roster::defaultRoster(), roster::defaultNames());
-    row("keys in another order", "{\r\n\taiming\t\t67\r\n\tname\t\tBob\r\n}\r\n", "67{Bob", {"67"});
-    row("empty value", "{\r\n\tname\t\t\r\n\taiming\t\t67\r\n}\r\n", "67", {""});
-    row("empty value in the first of two blocks splits the record",
-        "{\r\n\tname\t\t\r\n\taiming\t\t67\r\n}\r\n{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n}\r\n", "67}Bob{5", {"", "Bob"});
-    row("three tabs after a value shift the items", "{\r\n\tname\t\tBob\t\t\t\r\n\taiming\t\t67\r\n\tperfection\t50\r\n}\r\n",
-        "Bob{aiming{perfection", {"Bob"});
-    row("three tabs after a block's last value", "{\r\n\tname\t\tBob\t\t\t\r\n}\r\n{\r\n\tname\t\tAl\r\n}\r\n", "Bob}{Al",
-        {"Bob", "Al"});
-    row("text before the first block", "junk\r\n{\r\n\tname\t\tBob\r\n}\r\n", "unk{Bob", {"Bob"});
-    row("blocks without a name", "{\r\n}\r\n{\r\n}\r\n", "", {"Hugne"});
-    row("LF line ends stay in the value", "{\n\tname\t\tBob\n}\n", "{Bob\n", {"Bob\n"});
-    row("no opening brace after the first block", "{\r\n\tname\t\tBob\r\n}\r\n\tname\t\tAl\r\n}\r\n", "Bob", {"Bob"});
+    row("no closing brace", "{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n", roster::defaultRoster(), roster::defaultNames(), 2);
+    row("blocks without keys", "{\r\n}\r\n{\r\n# nothing\r\n}\r\n", roster::defaultRoster(), roster::defaultNames(), 1);
 }
 
-void TestBotRoster::readsByPosition()
+void TestBotRoster::readsByKey()
 {
     QFETCH(QString, file);
     QFETCH(QString, Roster);
     QFETCH(QStringList, names);
+    QFETCH(int, dropped);
     const roster::ReadResult read = roster::GetBots(file);
     QCOMPARE(read.Roster, Roster);
     QCOMPARE(read.names, names);
+    QCOMPARE(read.droppedLines, dropped);
+}
+
+// Rosters the editor could hold, written and read again: the same roster, the same
+// names, nothing dropped; blanks at either end of a skin included.
+void TestBotRoster::writtenRostersReadBack()
+{
+    QRandomGenerator random(7);
+    const auto pick = [&](const QString& chars, int length) {
+        QString text;
+        for (int i = 0; i < length; ++i) text += chars.at(random.bounded(int(chars.size())));
+        return text;
+    };
+    const QString letters = QStringLiteral("abcXYZ019 ()\"'\u00e9\u00ff");
+    for (int round = 0; round < 200; ++round) {
+        QStringList records, names;
+        for (int bot = 0, count = random.bounded(1, 20); bot < count; ++bot) {
+            const QString name = QString::number(bot) + pick(letters, random.bounded(0, 13)).trimmed();
+            QStringList fields{name};
+            for (int s = 0; s < 4; ++s) fields << QString::number(random.bounded(101));
+            fields << QString::asprintf("\"%02x %02x %02x\"", random.bounded(256), random.bounded(256), random.bounded(256));
+            fields << pick(letters, random.bounded(1, 15)) + u'.';
+            if (random.bounded(2)) fields.last().prepend(u' ');
+            fields << pick(QStringLiteral("012345678"), 9);
+            records << fields.join(u'{');
+            names << name;
+        }
+        const QString Roster = records.join(u'}');
+        const roster::ReadResult read = roster::GetBots(roster::decode(roster::encode(roster::fileText(Roster))));
+        QCOMPARE(read.Roster, Roster);
+        QCOMPARE(read.names, names);
+        QCOMPARE(read.droppedLines, 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBotRoster)
