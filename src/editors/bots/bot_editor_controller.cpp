@@ -180,9 +180,11 @@ void BotEditorController::showRecord(const QString& rec)
         const int value = field(int(s) + 1).trimmed().toInt(&ok);
         if (ok && value >= 0 && value <= kSkillMax) m_skill[s] = value;
     }
-    // The colour is "rr gg bb" in quotes: the pairs start at the 2nd, 5th and 8th character.
+    // The colour is "rr gg bb" in quotes: the pairs start at the 2nd, 5th and 8th
+    // character. A file written by hand may leave the quotes out.
+    const qsizetype quote = field(5).startsWith(u'"') ? 1 : 0;
     for (size_t c = 0; c < m_colour.size(); ++c) {
-        const int value = hexPair(field(5), qsizetype(1 + 3 * c));
+        const int value = hexPair(field(5), qsizetype(quote + 3 * c));
         if (value >= 0) m_colour[c] = value;
     }
     if (has(6)) m_skin = field(6);

@@ -368,6 +368,7 @@ void TestBotEditorController::filesOpenAndWriteAgain_data()
     const QString ann = QStringLiteral("Ann{10{20{30{40{\"01 02 03\"{red{876543210}");
     row("values that do not convert keep the shown ones", fileOf(ann + "B{x{101{-1{ {\"zz 7\"{s{012345678"),
         "B{10{20{30{40{\"01 02 03\"{s{012345678");
+    row("colour without quotes", fileOf(ann + "B{1{2{3{4{0a 0b 0c{s{012345678"), "B{1{2{3{4{\"0a 0b 0c\"{s{012345678");
     for (const auto& [pref, stored] : {std::pair{"87", "872345678"}, {"x9-8", "012845678"}, {"8888888887", "888888888"}})
         row(pref, fileOf(ann + "B{1{2{3{4{\"0a 0b 0c\"{s{" + pref), QStringLiteral("B{1{2{3{4{\"0a 0b 0c\"{s{") + stored);
 }
