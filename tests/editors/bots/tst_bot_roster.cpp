@@ -91,12 +91,10 @@ void TestBotRoster::readsByKey_data()
     const QString all = "Bob{67{50{70{50{\"40 cf 00\"{base{012385687";
     row("editor's own", "{\r\n\tname\t\tBob\r\n\taiming\t\t67\r\n\tperfection\t50\r\n\treaction\t70\r\n\tisp\t\t50\r\n"
         "\tcolor\t\t\"40 cf 00\"\r\n\tskin\t\tbase\r\n\tweaponpref\t012385687\r\n}\r\n\r\n\r\n", all, {"Bob"});
-    row("LF line ends", "{\n\tname\t\tBob\n\taiming\t\t5\n}\n{\n\tname\t\tAl\n}\n", "Bob{5}Al", {"Bob", "Al"});
     row("CR line ends", "{\r\tname\t\tBob\r\taiming\t\t5\r}\r{\r\tname\t\tAl\r}\r", "Bob{5}Al", {"Bob", "Al"});
     row("blanks, not tabs", "{\n  name   Bob\n  isp 9\n  color \"40 cf 00\"  \t\n}\n", "Bob{{{{9{\"40 cf 00\"  ", {"Bob"});
     row("keys in another order", "{\r\n\tweaponpref\t876543210\r\n\taiming\t\t67\r\n\tNAME\t\tBob\r\n}\r\n",
         "Bob{67{{{{{{876543210", {"Bob"});
-    row("comment first", "// my bots\r\n{\r\n\tname\t\tBob\r\n}\r\n", "Bob", {"Bob"}, 1);
     row("unknown key", "{\r\n\tname\t\tBob\r\n\tteam\t\tred\r\n\taiming\t\t5\r\n}\r\n", "Bob{5", {"Bob"}, 1);
     row("key given twice", "{\r\n\tname\t\tBob\r\n\taiming\t\t5\r\n\taiming\t\t6\r\n}\r\n", "Bob{5", {"Bob"}, 1);
     row("empty value", "{\r\n\tname\t\tBob\r\n\taiming\t\t\r\n\tperfection\t50\r\n}\r\n", "Bob{{50", {"Bob"}, 1);
@@ -129,28 +127,22 @@ void TestBotRoster::readsByKey()
 void TestBotRoster::writtenRostersReadBack()
 {
     QRandomGenerator random(7);
-    const auto pick = [&](const QString& chars, int length) {
+    const auto pick = [&](QStringView chars, int length) {
         QString text;
-        for (int i = 0; i < length; ++i) text += chars.at(random.bounded(int(chars.size())));
+        while (text.size() < length) text += chars.at(random.bounded(int(chars.size())));
         return text;
     };
-    const QString letters = QStringLiteral("abcXYZ019 ()\"'\u00e9\u00ff");
     for (int round = 0; round < 200; ++round) {
         QStringList records, names;
         for (int bot = 0, count = random.bounded(1, 20); bot < count; ++bot) {
-            const QString name = QString::number(bot) + pick(letters, random.bounded(0, 13)).trimmed();
-            QStringList fields{name};
-            for (int s = 0; s < 4; ++s) fields << QString::number(random.bounded(101));
-            fields << QString::asprintf("\"%02x %02x %02x\"", random.bounded(256), random.bounded(256), random.bounded(256));
-            fields << pick(letters, random.bounded(1, 15)) + u'.';
-            if (random.bounded(2)) fields.last().prepend(u' ');
-            fields << pick(QStringLiteral("012345678"), 9);
-            records << fields.join(u'{');
-            names << name;
+            names << QString::number(bot) + pick(u"abcXYZ09 ()\"'\u00e9\u00ff", random.bounded(13)).trimmed();
+            records << QStringLiteral("%1{%2{%3{%4{%5{\"%6\"{%7{%8")
+                           .arg(names.last()).arg(random.bounded(101)).arg(random.bounded(101)).arg(random.bounded(101))
+                           .arg(random.bounded(101)).arg(pick(u"0123456789abcdef", 6).insert(4, u' ').insert(2, u' '))
+                           .arg(pick(u" ab.c()\u00e9", random.bounded(1, 15)) + u'.', pick(u"012345678", 9));
         }
-        const QString Roster = records.join(u'}');
-        const roster::ReadResult read = roster::GetBots(roster::decode(roster::encode(roster::fileText(Roster))));
-        QCOMPARE(read.Roster, Roster);
+        const roster::ReadResult read = roster::GetBots(roster::decode(roster::encode(roster::fileText(records.join(u'}')))));
+        QCOMPARE(read.Roster, records.join(u'}'));
         QCOMPARE(read.names, names);
         QCOMPARE(read.droppedLines, 0);
     }
