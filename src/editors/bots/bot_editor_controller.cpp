@@ -84,6 +84,9 @@ void BotEditorController::load()
     // The controls' first values must not be stored over the first bot.
     HoldStore = true;
     m_rosterFile = roster::RosterPath(m_portFolder);
+    m_fileBytes.clear();
+    m_fileRead = m_backupDone = false;
+    m_droppedLines = 0;
     const QFileInfo info(paths::toNative(m_rosterFile));
     QFile file(info.filePath());
     if (!info.exists()) {
