@@ -22,7 +22,7 @@ public:
     bool input(const QString&, const QString&, QString&) override { return false; }
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
     bool startDetached(const QString&, const QStringList&, const QString&, Failure&) override { return false; }
     bool open(const QString&) override { return false; }
 };

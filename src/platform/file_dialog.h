@@ -16,7 +16,7 @@ public:
                              const QString& initialFolder) = 0;
     virtual QString saveFile(const QString& title, const QString& filter,
                              const QString& initialFolder) = 0;
-    virtual QString chooseFolder(const QString& prompt) = 0;
+    virtual QString chooseFolder(const QString& prompt, const QString& initialFolder) = 0;
 };
 
 } // namespace tarnwick

@@ -109,9 +109,9 @@ QString QtFileDialog::saveFile(const QString& title, const QString& filter, cons
     return dialog.selectedFiles().first();
 }
 
-QString QtFileDialog::chooseFolder(const QString& prompt)
+QString QtFileDialog::chooseFolder(const QString& prompt, const QString& initialFolder)
 {
-    return QFileDialog::getExistingDirectory(owner(), prompt);
+    return QFileDialog::getExistingDirectory(owner(), prompt, paths::toNative(initialFolder));
 }
 
 bool QtDocumentOpener::open(const QString& documentOrAddress)

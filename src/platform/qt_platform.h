@@ -24,7 +24,7 @@ class QtFileDialog final : public FileDialog
 public:
     QString openFile(const QString& title, const QString& filter, const QString& initialFolder) override;
     QString saveFile(const QString& title, const QString& filter, const QString& initialFolder) override;
-    QString chooseFolder(const QString& prompt) override;
+    QString chooseFolder(const QString& prompt, const QString& initialFolder) override;
 
     // "Desc (*.a)|*.a|All files (*.*)|*.*" as Qt's ";;"-separated filter.
     static QString toQtFilter(const QString& pipeFilter);

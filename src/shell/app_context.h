@@ -19,6 +19,8 @@
 #include "platform/file_chooser.h"
 #include "shell/main_controller.h"
 
+#include <QDir>
+
 namespace tarnwick {
 
 // The platform services the program is given: the real desktop, or test doubles.
@@ -36,7 +38,7 @@ struct Platform
 struct AppContext
 {
     AppContext(SettingsStore& settings, Platform p)
-        : store(settings), platform(p), histories(store), chooser(p.dialogs),
+        : store(settings), platform(p), histories(store), chooser(p.dialogs, p.fs, QDir::homePath()),
           gamePage(session, chooser, p.fs),
           playPage(session, store, histories, chooser, p.fs, gamePage), soundPage(session),
           miscPage(session), flags(session), obsolete(session, chooser),

@@ -64,7 +64,10 @@ public:
     {
         return answer({QStringLiteral("save"), title, filter, folder});
     }
-    QString chooseFolder(const QString& prompt) override { return answer({QStringLiteral("folder"), prompt, {}, {}}); }
+    QString chooseFolder(const QString& prompt, const QString& folder) override
+    {
+        return answer({QStringLiteral("folder"), prompt, {}, folder});
+    }
 
 private:
     QString answer(const Call& call);

@@ -76,49 +76,49 @@ void GameOptionsController::setTimeDemo(int value)
     m_session.MainProc();
 }
 
-void GameOptionsController::browseInto(void (GameOptionsController::*set)(const QString&),
-                                       const QString& title, const QString& filter)
+void GameOptionsController::browseInto(QString LaunchProfile::*field,
+                                       void (GameOptionsController::*set)(const QString&),
+                                       const QString& title, const QString& filter, const QString& otherwise)
 {
-    const QString path = m_chooser.FileDialogOpen(title, filter);
+    const QString path = m_chooser.FileDialogOpen(title, filter, {m_session.profile().*field, otherwise});
     if (!path.isEmpty()) (this->*set)(path);
 }
 
 void GameOptionsController::browseExe()
 {
-    browseInto(&GameOptionsController::setExe, QStringLiteral("Choose ZDoom.exe"),
+    browseInto(&LaunchProfile::txtEXE, &GameOptionsController::setExe, QStringLiteral("Choose ZDoom.exe"),
                QStringLiteral("Application (*.exe)|*.exe|"));
 }
 
 void GameOptionsController::browseFolder()
 {
     const QString folder =
-        m_chooser.chooseFolder(QStringLiteral("Choose the folder that contains the ZDoom files:"));
+        m_chooser.chooseFolder(QStringLiteral("Choose the folder that contains the ZDoom files:"),
+                              {m_session.profile().txtFol});
     if (!folder.isEmpty()) setFolder(folder);
 }
 
 void GameOptionsController::browseIni()
 {
     // A port that keeps its file in the player's configuration folder (as the Linux ports
-    // do) has no INI file in its own folder: the dialog then starts where the file is.
+    // do) has no INI file in its own folder: without a folder in the box, the dialog then
+    // starts where the file is.
     const LaunchProfile& p = m_session.profile();
     const QString exe = portconfig::findExecutable(p.txtFol, p.txtEXE, m_fs);
     const QString start = portconfig::browseFolder(p.txtFol, portconfig::baseName(exe.isEmpty() ? p.txtEXE : exe));
-    const QString previous = m_chooser.initialFolder();
-    if (!start.isEmpty()) m_chooser.setInitialFolder(start);
-    browseInto(&GameOptionsController::setIni, QStringLiteral("Choose a ZDoom Configuration File"),
-               QStringLiteral("Configuration Settings (*.ini)|*.ini|CFG File (*.cfg)|*.cfg|"));
-    m_chooser.setInitialFolder(previous);
+    browseInto(&LaunchProfile::txtINI, &GameOptionsController::setIni, QStringLiteral("Choose a ZDoom Configuration File"),
+               QStringLiteral("Configuration Settings (*.ini)|*.ini|CFG File (*.cfg)|*.cfg|"), start);
 }
 
 void GameOptionsController::browseIwad()
 {
-    browseInto(&GameOptionsController::setIwad, QStringLiteral("Choose an IWAD File"),
+    browseInto(&LaunchProfile::txtIWAD, &GameOptionsController::setIwad, QStringLiteral("Choose an IWAD File"),
                QStringLiteral("Doom WAD File (*.wad)|*.wad|"));
 }
 
 void GameOptionsController::browseParm()
 {
-    browseInto(&GameOptionsController::setParm, QStringLiteral("Choose a Parameter File"),
+    browseInto(&LaunchProfile::txtParm, &GameOptionsController::setParm, QStringLiteral("Choose a Parameter File"),
                QStringLiteral("Text Document (*.txt)|*.txt|"));
 }
 
@@ -127,8 +127,8 @@ void GameOptionsController::browseDemo()
     const QString filter = QStringLiteral("Doom Demo Files (*.lmp)|*.lmp|");
     const QString path =
         m_session.profile().optPlay
-            ? m_chooser.FileDialogOpen(QStringLiteral("Choose a Demo File to Play"), filter)
-            : m_chooser.FileDialogSave(QStringLiteral("Choose a Demo File to Record"), filter);
+            ? m_chooser.FileDialogOpen(QStringLiteral("Choose a Demo File to Play"), filter, {m_session.profile().txtLMP})
+            : m_chooser.FileDialogSave(QStringLiteral("Choose a Demo File to Record"), filter, {m_session.profile().txtLMP});
     if (!path.isEmpty()) setDemoFile(path);
 }
 

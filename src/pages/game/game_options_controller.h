@@ -54,8 +54,9 @@ public:
 
 private:
     void setText(QString LaunchProfile::*field, const QString& text);
-    void browseInto(void (GameOptionsController::*set)(const QString&), const QString& title,
-                    const QString& filter);
+    // The dialog opens near the box's text, else in `otherwise`, else in the home folder.
+    void browseInto(QString LaunchProfile::*field, void (GameOptionsController::*set)(const QString&),
+                    const QString& title, const QString& filter, const QString& otherwise = {});
 
     LaunchSession& m_session;
     FileChooser& m_chooser;

@@ -63,7 +63,7 @@ QString IwadLocations::browse(int row, const QString& current)
 {
     if (row < 0 || row >= static_cast<int>(kIwadRecords.size())) return current;
     const QString chosen =
-        m_chooser.FileDialogOpen(QString::fromLatin1(kIwadRecords[row].browseTitle), kWadFilter);
+        m_chooser.FileDialogOpen(QString::fromLatin1(kIwadRecords[row].browseTitle), kWadFilter, {current});
     return chosen.isEmpty() ? current : chosen;
 }
 

@@ -159,9 +159,9 @@ void PlayOptionsController::addToList(FileList list)
     if (m_fs.fileExists(paths::unquoted(typed))) {
         path = typed;
     } else {
-        const QString folder = p.*l.folder;
-        if (m_fs.folderExists(folder)) m_chooser.setInitialFolder(folder);
-        path = m_chooser.FileDialogOpen(QString::fromLatin1(l.title), QString::fromLatin1(l.filter));
+        // Near the typed text first, then in the folder the last file came from.
+        path = m_chooser.FileDialogOpen(QString::fromLatin1(l.title), QString::fromLatin1(l.filter),
+                                        {typed, p.*l.folder});
         if (path.isEmpty()) return;
         p.*l.folder = paths::unquoted(paths::folderPart(path));
     }

@@ -166,7 +166,8 @@ void ObsoleteController::setHeapSize(const QString& text)
 void ObsoleteController::browseTransFile()
 {
     const QString path = m_chooser.FileDialogOpen(QStringLiteral("Choose a File for '-TRANSFILE'"),
-                                                  QStringLiteral("Transfile (*.tch)|*.tch|"));
+                                                  QStringLiteral("Transfile (*.tch)|*.tch|"),
+                                                  {m_session.profile().txtTransFile});
     if (!path.isEmpty()) setTransFile(path);
 }
 

@@ -1,5 +1,7 @@
 #include "core_rig.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,6 +23,7 @@ private slots:
     void reset();
     void browseButtons();
     void configBrowseStartsWhereTheFileIs();
+    void browseStartsNearTheBox();
     void iwadMenu();
     void locationsDialog();
     void chooseSaveRow();
@@ -102,15 +105,15 @@ void TestGameOptions::browseButtons()
 
 // The configuration browse starts in the port's per-user folder when the port folder holds
 // no INI file and that folder exists ("home/" is the home folder, "port/" the port
-// folder); otherwise where the dialog last was. The dialog's folder is restored afterwards.
+// folder); otherwise in the home folder. A folder named in the box itself comes first.
 void TestGameOptions::configBrowseStartsWhereTheFileIs()
 {
     const struct { const char* exe; QStringList made; const char* startsIn; } cases[] = {
         {"gzdoom", {"port/gzdoom", "home/.config/gzdoom/gzdoom.ini"}, "home/.config/gzdoom"},
         {"", {"port/zdoom", "home/.zdoom/zdoom.ini", "home/.config/gzdoom/gzdoom.ini"}, "home/.zdoom"},
         {"/nowhere/lzdoom", {"home/.config/lzdoom/"}, "home/.config/lzdoom"}, // no file yet
-        {"gzdoom", {"port/gzdoom", "port/mine.ini", "home/.config/gzdoom/gzdoom.ini"}, "last"},
-        {"gzdoom", {"port/gzdoom"}, "last"}}; // the folder does not exist yet
+        {"gzdoom", {"port/gzdoom", "port/mine.ini", "home/.config/gzdoom/gzdoom.ini"}, "home"},
+        {"gzdoom", {"port/gzdoom"}, "home"}}; // the folder does not exist yet
     const QByteArray home = qgetenv("HOME");
     for (const auto& c : cases) {
         QTemporaryDir root;
@@ -121,15 +124,43 @@ void TestGameOptions::configBrowseStartsWhereTheFileIs()
             if (!made.endsWith(u'/') && !QFileInfo(made).fileName().contains(u'.')) QVERIFY(QFile::setPermissions(root.filePath(made), QFile::ReadOwner | QFile::ExeOwner));
         }
         test::Program g(false);
-        g.r.chooser.setInitialFolder(QStringLiteral("/last"));
         g.r.game.setExe(QString::fromLatin1(c.exe));
         g.r.game.setFolder(root.filePath("port"));
         g.r.dialog.expect(QString());
         g.r.game.browseIni();
-        const QString expected = QString::fromLatin1(c.startsIn) == u"last" ? QStringLiteral("/last") : root.filePath(c.startsIn);
+        const QString expected = root.filePath(c.startsIn);
         qputenv("HOME", home);
         QCOMPARE(g.r.dialog.calls.last().initialFolder, expected);
-        QCOMPARE(g.r.chooser.initialFolder(), QStringLiteral("/last"));
+        g.r.game.setIni(root.filePath("mine.ini"));
+        g.r.dialog.expect(QString());
+        g.r.game.browseIni();
+        QCOMPARE(g.r.dialog.calls.last().initialFolder, root.path());
+    }
+}
+
+// Each "..." opens where its own box points: the folder it names, the folder of the file it
+// names, else the home folder (never the folder the program was started from).
+void TestGameOptions::browseStartsNearTheBox()
+{
+    using G = GameOptionsController;
+    using P = LaunchProfile;
+    const struct { void (G::*browse)(); QString P::*field; const char *text, *start; } rows[] = {
+        {&G::browseExe, &P::txtEXE, "$DIR/zdoom", "$DIR"},
+        {&G::browseIni, &P::txtINI, "\"$DIR\"", "$DIR"},
+        {&G::browseIwad, &P::txtIWAD, "/no/such/doom2.wad", "$HOME"},
+        {&G::browseParm, &P::txtParm, "", "$HOME"},
+        {&G::browseDemo, &P::txtLMP, "$DIR/gone/a.lmp", "$HOME"},
+        {&G::browseFolder, &P::txtFol, "$DIR/", "$DIR/"}};
+    QTemporaryDir dir;
+    auto expand = [&](const char* text) {
+        return QString::fromUtf8(text).replace(QStringLiteral("$DIR"), dir.path()).replace(QStringLiteral("$HOME"), QDir::homePath());
+    };
+    test::Program g(false);
+    for (const auto& row : rows) {
+        g.r.p().*row.field = expand(row.text);
+        g.r.dialog.expect(QString());
+        (g.r.game.*row.browse)();
+        QCOMPARE(g.r.dialog.calls.last().initialFolder, expand(row.start));
     }
 }
 

@@ -90,12 +90,14 @@ void TestPlayOptions::addFile_data()
     QTest::newRow("typed name of no file opens the dialog in the remembered folder")
         << AddFile{0, "nothere.wad", "$DIR", "/games/e1.wad", "/games/e1.wad", "e1.wad", "/games", "$DIR"};
     QTest::newRow("dialog path with a blank comes quoted")
-        << AddFile{0, "", "", "/games/my maps/e1.wad", "\"/games/my maps/e1.wad\"", "e1.wad", "/games/my maps", ""};
+        << AddFile{0, "", "", "/games/my maps/e1.wad", "\"/games/my maps/e1.wad\"", "e1.wad", "/games/my maps", "$HOME"};
     QTest::newRow("remembered folder that is gone is not offered")
-        << AddFile{0, "", "/no/such/folder", "C:\\w\\a.wad", "C:\\w\\a.wad", "a.wad", "C:\\w", ""};
+        << AddFile{0, "", "/no/such/folder", "C:\\w\\a.wad", "C:\\w\\a.wad", "a.wad", "C:\\w", "$HOME"};
+    QTest::newRow("typed missing file opens in its folder, before the remembered one")
+        << AddFile{0, "\"$DIR/gone.wad\"", "/kept", "/g/b.wad", "/g/b.wad", "b.wad", "/g", "$DIR"};
     QTest::newRow("patch from the dialog")
         << AddFile{1, "", "$DIR", "C:\\My P\\x.bex", "\"C:\\My P\\x.bex\"", "x.bex", "C:\\My P", "$DIR"};
-    QTest::newRow("cancel changes nothing") << AddFile{0, "nothere.wad", "/kept", "", "", "", "/kept", ""};
+    QTest::newRow("cancel changes nothing") << AddFile{0, "nothere.wad", "/kept", "", "", "", "/kept", "$HOME"};
 }
 
 void TestPlayOptions::addFile()
@@ -105,7 +107,8 @@ void TestPlayOptions::addFile()
     const QString file = dir.filePath(QStringLiteral("my map.wad"));
     QVERIFY(test::putFile(file, "PWAD"));
     for (QString* s : {&c.typed, &c.folder, &c.entry, &c.initialFolder})
-        s->replace(QStringLiteral("$FILE"), file).replace(QStringLiteral("$DIR"), dir.path());
+        s->replace(QStringLiteral("$FILE"), file).replace(QStringLiteral("$DIR"), dir.path())
+            .replace(QStringLiteral("$HOME"), QDir::homePath());
     const auto which = FileList(c.list);
     const auto& l = PlayOptionsController::info(which);
     test::Program g(false);
