@@ -15,10 +15,12 @@
 #include "shell/app_context.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -71,6 +73,7 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     buildCommandStrip();
     buildPages();
     buildMenus();
+    buildKeyboard();
 
     connect(&m_app.main, &MainController::pageVisibilityChanged, this, [this](int page, bool visible) {
         m_pages[page - 1]->setVisible(visible);
@@ -157,6 +160,7 @@ QAction* MainWindow::addItem(QMenu* menu, const QString& caption, const QKeySequ
     if (!shortcut.isEmpty()) {
         a->setShortcut(shortcut);
         a->setShortcutContext(Qt::ApplicationShortcut);
+        m_keys.append(shortcut);
     }
     connect(a, &QAction::triggered, this, [action = std::move(action)] {
         if (action) action();
@@ -226,11 +230,116 @@ void MainWindow::buildMenus()
     // F1 anywhere opens the help at its contents, as the Contents item does.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     f1->setContext(Qt::ApplicationShortcut);
+    m_keys.append(f1->key());
     connect(f1, &QShortcut::activated, this, [&main] { main.helpContents(QCoreApplication::applicationDirPath()); });
     addItem(help, QStringLiteral("&Send feedback..."), QKeySequence(Qt::Key_F6), [&main] { main.sendFeedback(); });
     addItem(help, QStringLiteral("&About..."), QKeySequence(Qt::Key_F7), [&main] { main.about(); });
     help->addSeparator();
     addItem(help, QStringLiteral("&ZDoom website..."), QKeySequence(QStringLiteral("Ctrl+W")), [&main] { main.website(); });
+}
+
+void MainWindow::buildKeyboard()
+{
+    // F10 opens the menu bar, as Alt pressed and released alone does (see eventFilter).
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    f10->setContext(Qt::ApplicationShortcut);
+    connect(f10, &QShortcut::activated, this, &MainWindow::openFirstMenu);
+    // Ctrl+L: to the command box, its text selected, ready to be edited or copied.
+    auto* toCommand = new QShortcut(QKeySequence(QStringLiteral("Ctrl+L")), this);
+    toCommand->setContext(Qt::ApplicationShortcut);
+    connect(toCommand, &QShortcut::activated, this, [this] {
+        m_command->setFocus(Qt::ShortcutFocusReason);
+        m_command->selectAll();
+    });
+    m_keys << f10->key() << toCommand->key();
+    qApp->installEventFilter(this);
+}
+
+void MainWindow::openFirstMenu()
+{
+    const QList<QAction*> menus = menuBar()->actions();
+    if (!menus.isEmpty()) menuBar()->setActiveAction(menus.constFirst());
+}
+
+// Keys belong to the frame while it, not a dialog or a menu, has the keyboard.
+bool MainWindow::ownsKeyboard() const
+{
+    return isActiveWindow() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget();
+}
+
+namespace {
+
+// The controls of `root` that Tab stops at, in focus-chain order.
+QList<QWidget*> tabStops(QWidget* root)
+{
+    QList<QWidget*> stops;
+    for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain()) {
+        if (!root->isAncestorOf(w)) continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisibleTo(root) &&
+            !w->focusProxy())
+            stops.append(w);
+    }
+    return stops;
+}
+
+} // namespace
+
+// A page keeps Tab inside itself; past its last control Tab goes on to the command box and
+// Run, and from Run back into the active page (Shift+Tab the other way round).
+bool MainWindow::tabOutOfPage(bool forward)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QMdiSubWindow* active = m_area->activeSubWindow();
+    if (!focus || !active || !active->widget()) return false;
+    QList<QWidget*> stops = tabStops(active->widget());
+    if (stops.isEmpty()) return false;
+    if (active->widget()->isAncestorOf(focus)) {
+        if (focus != (forward ? stops.constLast() : stops.constFirst())) return false;
+        (forward ? static_cast<QWidget*>(m_command) : m_run)->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    if ((forward && focus == m_run) || (!forward && focus == m_command)) {
+        (forward ? stops.constFirst() : stops.constLast())->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // The frame's keys win over a control's own use of them (a text box takes Ctrl+E
+        // to the end of the line, a list Ctrl+D...): left unaccepted, the shortcut runs.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (ownsKeyboard() && m_keys.contains(QKeySequence(key->keyCombination()))) return true;
+        break;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        m_altAlone = key->key() == Qt::Key_Alt && ownsKeyboard();
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && ownsKeyboard() &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && watched == QApplication::focusWidget() &&
+            tabOutOfPage(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier)))
+            return true;
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Alt && m_altAlone && !key->isAutoRepeat() && ownsKeyboard()) {
+            m_altAlone = false;
+            openFirstMenu();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonPress:
+        m_altAlone = false;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::fillWindowMenu()

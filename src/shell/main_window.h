@@ -37,11 +37,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildCommandStrip();
     void buildPages();
+    void buildKeyboard();
+    void openFirstMenu();
+    bool ownsKeyboard() const;
+    bool tabOutOfPage(bool forward);
     QAction* addItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                      std::function<void()> action);
     void tile(Qt::Orientation orientation);
@@ -61,6 +66,8 @@ private:
     std::array<QMdiSubWindow*, 4> m_pages{};
     std::array<QAction*, 4> m_showPage{};
     QList<QAction*> m_windowListActions;
+    QList<QKeySequence> m_keys; // every key the frame answers, wherever the focus is
+    bool m_altAlone = false;
 };
 
 } // namespace tarnwick

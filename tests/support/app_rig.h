@@ -42,6 +42,21 @@ struct AppRig
     QString command() const { return window.commandBox()->text(); }
 };
 
+// Keys pressed as a player presses them: to whichever control has the focus (the active
+// window when none has), shortcuts and all.
+inline void press(const QKeySequence& keys)
+{
+    for (int i = 0; i < keys.count(); ++i) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        QTest::keyClick(to, keys[i].key(), keys[i].keyboardModifiers());
+    }
+}
+
+inline void typeKeys(const QString& text)
+{
+    QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(), text);
+}
+
 // The one widget of type T under `root` whose caption is `text`; fails the test otherwise.
 template<typename T>
 T* captioned(QWidget* root, const QString& text)

@@ -9,6 +9,9 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -44,17 +47,18 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(6);
 
-    // Where the port lives.
+    // The frames stand top to bottom in reading order, and each control is made in its frame
+    // in that order, so Tab follows what the eye reads: every "..." right after its box.
     auto* locations = new QGroupBox(QStringLiteral("ZDoom Locations"), this);
     auto* locGrid = new QGridLayout(locations);
-    m_exe = historyBox(QStringLiteral("Location of ZDoom.exe"));
-    m_folder = historyBox(QStringLiteral("The ZDoom folder"));
     auto* exeLabel = new QLabel(QStringLiteral("ZDoom E&XE location:"), locations);
+    m_exe = historyBox(locations, QStringLiteral("Location of ZDoom.exe"));
+    auto* browseExe = browseButton(locations);
     auto* folderLabel = new QLabel(QStringLiteral("ZDoom &folder:"), locations);
+    m_folder = historyBox(locations, QStringLiteral("The ZDoom folder"));
+    auto* browseFolder = browseButton(locations);
     exeLabel->setBuddy(m_exe);
     folderLabel->setBuddy(m_folder);
-    auto* browseExe = browseButton(locations);
-    auto* browseFolder = browseButton(locations);
     locGrid->addWidget(exeLabel, 0, 0);
     locGrid->addWidget(m_exe, 0, 1);
     locGrid->addWidget(browseExe, 0, 2);
@@ -63,41 +67,33 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     locGrid->addWidget(browseFolder, 1, 2);
     locGrid->setColumnStretch(1, 1);
     layout->addWidget(locations);
+    m_folder->installEventFilter(this);
     m_folder->lineEdit()->installEventFilter(this);
 
-    // Configuration and parameter files side by side.
-    auto* files = new QHBoxLayout;
-    auto fileFrame = [this, files](const QString& caption, QComboBox* box) {
+    // A frame holding one history box and its "...".
+    auto fileFrame = [this, layout](const QString& caption, const QString& tooltip, QComboBox*& box) {
         auto* frame = new QGroupBox(caption, this);
         auto* row = new QHBoxLayout(frame);
-        box->setParent(frame);
-        row->addWidget(box, 1);
+        box = historyBox(frame, tooltip);
         auto* browse = browseButton(frame);
+        row->addWidget(box, 1);
         row->addWidget(browse);
-        files->addWidget(frame);
-        return browse;
+        layout->addWidget(frame);
+        return std::pair{frame, browse};
     };
-    m_ini = historyBox(QStringLiteral("A different configuration file; if not zdoom.ini"));
-    m_parm = historyBox(QStringLiteral("The file with a list of parameters to be used by ZDoom"));
-    auto* browseIni = fileFrame(QStringLiteral("&Configuration File"), m_ini);
-    auto* browseParm = fileFrame(QStringLiteral("&Parameter File"), m_parm);
-    layout->addLayout(files);
+    auto* browseIni = fileFrame(QStringLiteral("&Configuration File"),
+                                QStringLiteral("A different configuration file; if not zdoom.ini"), m_ini).second;
 
     // The game WAD with its menu of stored locations.
-    auto* iwadFrame = new QGroupBox(QStringLiteral("Game WAD F&ile"), this);
-    auto* iwadGrid = new QGridLayout(iwadFrame);
-    m_iwad = historyBox(QStringLiteral("The IWAD file used by ZDoom"));
-    auto* browseIwad = browseButton(iwadFrame);
+    auto [iwadFrame, browseIwad] = fileFrame(QStringLiteral("Game WAD F&ile"),
+                                             QStringLiteral("The IWAD file used by ZDoom"), m_iwad);
     auto* iwadMenuButton = new QPushButton(QStringLiteral("Game &WADs"), iwadFrame);
     iwadMenuButton->setToolTip(QStringLiteral("Click here to quickly get the IWAD locations.  This "
                                               "will also set the game on Form 2"));
     auto* locButton = new QPushButton(QStringLiteral("Game WAD &locations..."), iwadFrame);
-    iwadGrid->addWidget(m_iwad, 0, 0, 1, 3);
-    iwadGrid->addWidget(browseIwad, 0, 3);
-    iwadGrid->addWidget(iwadMenuButton, 1, 0);
-    iwadGrid->addWidget(locButton, 1, 1);
-    iwadGrid->setColumnStretch(2, 1);
-    layout->addWidget(iwadFrame);
+    auto* iwadRow = static_cast<QHBoxLayout*>(iwadFrame->layout());
+    iwadRow->addWidget(iwadMenuButton);
+    iwadRow->addWidget(locButton);
     auto* iwadMenu = new QMenu(iwadMenuButton);
     for (const IwadRecord& record : kIwadRecords) {
         const QString name = QString::fromLatin1(record.name);
@@ -108,6 +104,9 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     connect(iwadMenuButton, &QPushButton::clicked, this,
             [iwadMenu, iwadMenuButton] { iwadMenu->popup(iwadMenuButton->mapToGlobal(QPoint(0, iwadMenuButton->height()))); });
     connect(locButton, &QPushButton::clicked, this, &GameOptionsPage::locationsRequested);
+
+    auto* browseParm = fileFrame(QStringLiteral("&Parameter File"),
+                                 QStringLiteral("The file with a list of parameters to be used by ZDoom"), m_parm).second;
 
     // Demos.
     auto* demoFrame = new QGroupBox(QStringLiteral("Demo Options"), this);
@@ -121,10 +120,6 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     auto* demoGroup = new QButtonGroup(demoFrame);
     demoGroup->addButton(m_play);
     demoGroup->addButton(m_record);
-    m_demoLabel = new QLabel(QStringLiteral("&Demo file:"), demoFrame);
-    m_demoFile = historyBox(QStringLiteral("The demo file"));
-    m_demoLabel->setBuddy(m_demoFile);
-    m_browseDemo = browseButton(demoFrame);
     m_timeDemo = new QCheckBox(QStringLiteral("&Time demo"), demoFrame);
     m_timeDemo->setToolTip(QStringLiteral("Plays a demo back faster than -PLAYDEMO and displays "
                                           "the framerate when the demo is over"));
@@ -133,6 +128,10 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_maxDemo->setToolTip(QStringLiteral("Maximum demo size in KB"));
     m_maxDemo->setMaximumWidth(80);
     m_maxDemoLabel->setBuddy(m_maxDemo);
+    m_demoLabel = new QLabel(QStringLiteral("&Demo file:"), demoFrame);
+    m_demoFile = historyBox(demoFrame, QStringLiteral("The demo file"));
+    m_demoLabel->setBuddy(m_demoFile);
+    m_browseDemo = browseButton(demoFrame);
     auto* modes = new QHBoxLayout;
     modes->addWidget(m_demos);
     modes->addWidget(m_play);
@@ -215,19 +214,26 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     redraw();
 }
 
-QComboBox* GameOptionsPage::historyBox(const QString& tooltip)
+QComboBox* GameOptionsPage::historyBox(QWidget* parent, const QString& tooltip)
 {
-    auto* box = view::historyCombo(this, tooltip, 12);
+    auto* box = view::historyCombo(parent, tooltip, 12);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }
 
 bool GameOptionsPage::eventFilter(QObject* watched, QEvent* event)
 {
-    // The folder box appends what is typed, wherever the caret was.
-    if (watched == m_folder->lineEdit() && event->type() == QEvent::KeyPress) {
+    // The folder box appends what is typed, wherever the caret was. Keys reach the combo
+    // box, which hands them on to its text, so both are watched. The completion's offer
+    // is the selected rest of the text: a key replaces it, which is the end already.
+    if ((watched == m_folder || watched == m_folder->lineEdit()) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (GameOptionsController::folderKeyMovesCaretToEnd(key->key())) m_folder->lineEdit()->end(false);
+        QLineEdit* edit = m_folder->lineEdit();
+        const QCompleter* completer = m_folder->completer();
+        const bool offerAtEnd = completer && edit->hasSelectedText() && edit->selectionStart() > 0 &&
+                                edit->selectionStart() + edit->selectedText().size() == edit->text().size() &&
+                                completer->completionPrefix() == edit->text().left(edit->selectionStart());
+        if (GameOptionsController::folderKeyMovesCaretToEnd(key->key()) && !offerAtEnd) edit->end(false);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -263,14 +269,19 @@ void GameOptionsPage::redrawSaveGames()
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
         m_saves->setCurrentItem(item);
 
-    if (m_shownPicture != p.wbPic) {
-        m_shownPicture = p.wbPic;
-        const QPixmap picture = p.wbPic.isEmpty() ? QPixmap() : QPixmap(p.wbPic, "PNG");
-        if (picture.isNull()) {
+    // The picture follows the file, not only its name: the port rewrites a slot in place.
+    const QFileInfo file(p.wbPic);
+    const QString picture = p.wbPic.isEmpty() ? QString()
+                                              : QStringLiteral("%1|%2|%3").arg(p.wbPic).arg(file.size())
+                                                    .arg(file.lastModified().toMSecsSinceEpoch());
+    if (m_shownPicture != picture) {
+        m_shownPicture = picture;
+        const QPixmap image = p.wbPic.isEmpty() ? QPixmap() : QPixmap(p.wbPic, "PNG");
+        if (image.isNull()) {
             m_picture->setPixmap(QPixmap());
             m_picture->setText(QStringLiteral("No picture to display"));
         } else {
-            m_picture->setPixmap(picture.scaled(m_picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            m_picture->setPixmap(image.scaled(m_picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         }
     }
 }

@@ -37,7 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QComboBox* historyBox(const QString& tooltip);
+    QComboBox* historyBox(QWidget* parent, const QString& tooltip);
     void redrawHistories();
     void redrawSaveGames();
 
