@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -211,7 +212,12 @@ QGroupBox* PlayOptionsPage::buildFileFrame(FileList which, const QString& captio
 
     auto& c = m_controller;
     connect(f.box, &QComboBox::editTextChanged, this, [&c, which](const QString& t) { c.setListText(which, t); });
-    connect(f.list, &QListWidget::currentRowChanged, this, [&c, which](int row) { c.selectListEntry(which, row); });
+    // Only a row the player selected counts: a list that takes the focus makes its first row
+    // current without selecting it, and that must not arm the move and remove buttons.
+    connect(f.list, &QListWidget::itemSelectionChanged, this, [&c, which, list = f.list] {
+        const QList<QListWidgetItem*> selected = list->selectedItems();
+        c.selectListEntry(which, selected.isEmpty() ? -1 : list->row(selected.constFirst()));
+    });
     connect(add, &QPushButton::clicked, this, [&c, which] { c.addToList(which); });
     connect(clear, &QPushButton::clicked, this, [&c, which] { c.clearList(which); });
     connect(up, &QToolButton::clicked, this, [&c, which] { c.moveUpInList(which); });
@@ -295,7 +301,12 @@ QGroupBox* PlayOptionsPage::buildMultiplayerFrames(QWidget* parent, QGroupBox*& 
 
 bool PlayOptionsPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_turbo && event->type() == QEvent::FocusOut) m_controller.leaveTurbo();
+    // The lower bound applies when the player moves on to another control of the program,
+    // not when a menu opens over the box or another window is brought to the front.
+    if (watched == m_turbo && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) m_controller.leaveTurbo();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,9 +41,14 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
 
     auto* video = new QGroupBox(QStringLiteral("Video Resolution"), this);
     auto* videoForm = new QFormLayout(video);
-    auto makeBox = [video](const QStringList& rows, const QString& tip) {
+    // The boxes show what the command line says: no completion that offers "800" for a typed
+    // "8", and only a row chosen from the list (not Enter on typed text) picks the partner row.
+    auto makeBox = [this, video](const QStringList& rows, const QString& tip) {
         auto* box = view::historyCombo(video, tip, 4);
         box->addItems(rows);
+        box->setCompleter(nullptr);
+        box->installEventFilter(this);
+        box->lineEdit()->installEventFilter(this);
         return box;
     };
     m_width = makeBox(SoundVideoController::widthRows(), QStringLiteral("The screen resolution width"));
@@ -77,6 +83,17 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     connect(&m_session, &LaunchSession::changed, this, &SoundVideoPage::redraw);
     view::compactFrames(this);
     redraw();
+}
+
+bool SoundVideoPage::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool resolutionBox = watched == m_width || watched == m_height || watched == m_width->lineEdit() ||
+                               watched == m_height->lineEdit();
+    if (resolutionBox && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SoundVideoPage::redraw()

@@ -24,6 +24,9 @@ public:
 signals:
     void hideRequested();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     LaunchSession& m_session;
     SoundVideoController& m_controller;
