@@ -1,9 +1,15 @@
-// The four pages and the two option dialogs, driven through their widgets: each row is a
-// short script of clicks and keystrokes with what the command box (or a widget) must show.
+// The four pages and the two option dialogs, driven through their widgets as a player does:
+// focus moves with Tab, keys go to the focused control. Each row is a short script of
+// clicks and keystrokes with what the command box (or a widget) must show.
 //
 //   click|<caption>            click the button, check box or option button so captioned
-//   type|<control>|<text>      replace the control's text by typing
-//   pick|<control>|<row>       choose a row of a drop-down (by keyboard) or a list (by mouse)
+//   type|<control>|<text>      Tab to the control, select all, Delete, type the text
+//   pick|<control>|<row>       Tab to a drop-down or list and choose a row with the arrow keys
+//   key|<keys>                 press the keys ("Tab", "Home", "Return") in the focused control
+//   keys|<text>                type the text into the focused control
+//   history|<list>|<text>      the history list ("ZFolder") holds the text
+//   menu                       open the menu bar's first menu and close it with Esc
+//   away                       another window comes to the front, then the program again
 //   file|<path>                the next file dialog answers this path
 //   shows|<control>|<text>     the control displays this text
 //   label|<text>               a label reads exactly this
@@ -11,7 +17,8 @@
 //   cmd+|<text>, cmd-|<text>   the command box does / does not contain the text
 //
 // A <control> is named by the label that names it ("&Timer:") or by its frame's title
-// ("Skill"); "Frame>Caption" finds a caption inside one frame.
+// ("Skill", "Ma&p WAD File(s)/list" for the frame's list); "Frame>Caption" finds a caption
+// (or a tooltip) inside one frame.
 
 #include "app_rig.h"
 
@@ -20,7 +27,11 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -44,52 +55,84 @@ QWidget* scope(QWidget* root, QString& name)
 QAbstractButton* button(QWidget* root, QString caption)
 {
     QWidget* in = scope(root, caption);
-    return in ? test::captioned<QAbstractButton>(in, caption) : nullptr;
+    if (!in) return nullptr;
+    QList<QAbstractButton*> found;
+    for (QAbstractButton* b : in->findChildren<QAbstractButton*>())
+        if (b->text() == caption || (b->text().isEmpty() && b->toolTip() == caption)) found << b;
+    if (found.size() != 1) QTest::qFail(qPrintable(QStringLiteral("%1 buttons '%2'").arg(found.size()).arg(caption)), __FILE__, __LINE__);
+    return found.size() == 1 ? found.first() : nullptr;
 }
 
-// A control named by its label, or the first input control of a frame with that title.
-QWidget* control(QWidget* root, const QString& name)
+// A control named by its label, or the first input control of a frame with that title
+// ("Title/list": the frame's list).
+QWidget* control(QWidget* root, QString name)
 {
     for (QLabel* label : root->findChildren<QLabel*>())
         if (label->text() == name && label->buddy()) return label->buddy();
+    const bool list = name.endsWith(QLatin1StringView("/list"));
+    if (list) name.chop(5);
     for (QGroupBox* box : root->findChildren<QGroupBox*>()) {
         if (box->title() != name) continue;
         for (QWidget* w : box->findChildren<QWidget*>())
-            if (qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
-                (qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget())))
+            if ((!list && qobject_cast<QComboBox*>(w)) || qobject_cast<QListWidget*>(w) ||
+                (!list && qobject_cast<QLineEdit*>(w) && !qobject_cast<QComboBox*>(w->parentWidget())))
                 return w;
     }
     QTest::qFail(qPrintable(QStringLiteral("no control named '%1'").arg(name)), __FILE__, __LINE__);
     return nullptr;
 }
 
+// Tab until `w` (or the text inside it) has the focus.
+bool tabTo(QWidget* w)
+{
+    for (int i = 0; i < 150; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == w || w->isAncestorOf(focus))) return true;
+        test::press(Qt::Key_Tab);
+    }
+    return false;
+}
+
 QString shownText(QWidget* w)
 {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
     if (auto* box = qobject_cast<QComboBox*>(w)) return box->currentText();
-    if (auto* list = qobject_cast<QListWidget*>(w)) return list->currentItem() ? list->currentItem()->text() : QString();
+    if (auto* list = qobject_cast<QListWidget*>(w)) return list->selectedItems().value(0) ? list->selectedItems()[0]->text() : QString();
     return QStringLiteral("<not a text control>");
 }
 
-// A row of a drop-down or a list, chosen by keyboard.
+// A row of a drop-down or a list, chosen with the arrow keys.
 bool pick(QWidget* w, int row)
 {
     auto* box = qobject_cast<QComboBox*>(w);
     auto* list = qobject_cast<QListWidget*>(w);
     const auto current = [&] { return box ? box->currentIndex() : list ? list->currentRow() : -2; };
+    if (!tabTo(w)) return false;
     for (int step = 0; step < 100 && current() > -2 && current() != row; ++step)
-        QTest::keyClick(w, current() < row ? Qt::Key_Down : Qt::Key_Up);
+        test::press(current() < row ? Qt::Key_Down : Qt::Key_Up);
     return current() == row;
 }
 
-void type(QWidget* w, const QString& text)
+bool type(QWidget* w, const QString& text)
 {
-    auto* edit = qobject_cast<QLineEdit*>(w);
-    if (auto* box = qobject_cast<QComboBox*>(w)) edit = box->lineEdit();
-    QVERIFY2(edit, "not a text control");
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    if (!tabTo(w)) return false;
+    test::press(QKeySequence::SelectAll);
+    test::press(Qt::Key_Delete);
+    test::typeKeys(text);
+    return true;
+}
+
+// Another window comes to the front and goes again, as when the player looks elsewhere.
+bool lookAway(QWidget* program)
+{
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("elsewhere"));
+    other.show();
+    QApplication::setActiveWindow(&other);
+    if (!QTest::qWaitForWindowActive(&other)) return false;
+    other.close();
+    QApplication::setActiveWindow(program);
+    return QTest::qWaitForWindowActive(program);
 }
 
 } // namespace
@@ -100,6 +143,7 @@ class TestPagesGui : public QObject
 private slots:
     void clicksAndKeystrokesReachTheCommandLine_data();
     void clicksAndKeystrokesReachTheCommandLine();
+    void pictureFollowsTheFile();
 };
 
 void TestPagesGui::clicksAndKeystrokesReachTheCommandLine_data()
@@ -122,6 +166,23 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine_data()
     QTest::newRow("play: map WAD from the file dialog") << "2" << QStringList{
         "file|/maps/my level.wad", "click|Ma&p WAD File(s)>Add", "cmd+| -FILE \"/maps/my level.wad\" "};
 
+    QTest::newRow("game: the folder box appends what is typed, with its completion") << "1" << QStringList{
+        "history|ZFolder|/games/zdoom", "type|ZDoom &folder:|/home/me", "shows|ZDoom &folder:|/home/me",
+        "key|Home", "keys|x", "shows|ZDoom &folder:|/home/mex", "key|Home", "key|Delete",
+        "shows|ZDoom &folder:|home/mex", "key|Left", "key|Backspace", "shows|ZDoom &folder:|home/me"};
+    QTest::newRow("play: a file list tabbed into has no selection to move or remove") << "2" << QStringList{
+        "file|/maps/a.wad", "click|Ma&p WAD File(s)>Add", "file|/maps/b.wad", "click|Ma&p WAD File(s)>Add",
+        "pick|&Map:|3", "type|Ma&p WAD File(s)|", "key|Tab", "key|Tab", "key|Tab", "shows|Ma&p WAD File(s)/list|",
+        "click|Ma&p WAD File(s)>\u2715", "click|Ma&p WAD File(s)>Move down", "click|Ma&p WAD File(s)>Move up",
+        "cmd+| -FILE /maps/a.wad /maps/b.wad ", "key|Down", "click|Ma&p WAD File(s)>\u2715",
+        "cmd+| -FILE /maps/a.wad "};
+    QTest::newRow("play: turbo's lower bound waits until another control has the focus") << "2" << QStringList{
+        "type|Tur&bo:|5", "menu", "shows|Tur&bo:|5", "away", "shows|Tur&bo:|5", "cmd+|-TURBO 5",
+        "key|Tab", "shows|Tur&bo:|10", "cmd+|-TURBO 10"};
+    QTest::newRow("sound: Width and Height show what the command line says") << "3" << QStringList{
+        "type|&Width:|8", "shows|&Width:|8", "cmd+|-WIDTH 8", "key|Return", "shows|&Height:|", "cmd-|-HEIGHT",
+        "type|&Width:|800", "key|Return", "key|Tab", "shows|&Height:|", "type|&Width:|800x", "shows|&Width:|1",
+        "shows|&Height:|", "cmd-|-HEIGHT", "pick|&Height:|3", "shows|&Width:|1152", "shows|&Height:|864"};
     QTest::newRow("sound: sound off") << "3" << QStringList{
         "click|&Sound", "cmd+| -NOSOUND", "disabled|Sound &effects", "disabled|&Music"};
 
@@ -158,6 +219,7 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
     QWidget* root = dialog ? dialog.get() : rig.page(window.toInt());
+    if (!dialog) rig.window.findChild<QMdiArea*>()->setActiveSubWindow(rig.window.pageWindow(window.toInt()));
 
     for (const QString& step : steps) {
         const QStringList part = step.split(u'|');
@@ -165,6 +227,22 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
         const QString where = step + QStringLiteral("  command: ") + rig.command();
         if (verb == "file") {
             rig.app.dialog.expect(arg);
+        } else if (verb == "history") {
+            int list = 0;
+            while (list < kHistoryCount && historyName(History(list)) != arg) ++list;
+            QVERIFY2(list < kHistoryCount, qPrintable(where));
+            rig.app.histories.CmbProc(value, arg, History(list));
+        } else if (verb == "key") {
+            test::press(QKeySequence(arg));
+        } else if (verb == "keys") {
+            test::typeKeys(arg);
+        } else if (verb == "menu") {
+            rig.window.menuBar()->setActiveAction(rig.window.menuBar()->actions().constFirst());
+            QVERIFY2(QApplication::activePopupWidget(), "no menu opened");
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); // the menu bar lets go
+        } else if (verb == "away") {
+            QVERIFY(lookAway(root->window()));
         } else if (verb == "label") {
             QVERIFY2(test::captioned<QLabel>(root, arg), qPrintable(where));
         } else if (verb == "cmd+" || verb == "cmd-") {
@@ -176,7 +254,7 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
         } else {
             QWidget* w = control(root, arg);
             QVERIFY2(w && w->isEnabled(), qPrintable(where));
-            if (verb == "type") type(w, value);
+            if (verb == "type") QVERIFY2(type(w, value), qPrintable(where + " never reached with Tab"));
             else if (verb == "pick") QVERIFY2(pick(w, value.toInt()), qPrintable(where));
             else QVERIFY2(verb == "shows" && shownText(w) == value, qPrintable(where + " shows: " + shownText(w)));
         }
@@ -184,6 +262,38 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
     }
     QVERIFY(rig.app.dialog.answers.isEmpty());
     QVERIFY(rig.app.messages.prompts.isEmpty());
+}
+
+// After the port rewrites the chosen save in place, bringing page 1 to the front shows the
+// new picture and the new fields, though the file's name is the same.
+void TestPagesGui::pictureFollowsTheFile()
+{
+    test::AppRig rig;
+    QVERIFY(rig.start());
+    const QString save = rig.temp.dir.filePath(QStringLiteral("zdoomsv0.zds"));
+    auto writeSave = [&save](const QString& title, QColor colour, QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        image.setText(QStringLiteral("Title"), title);
+        image.setText(QStringLiteral("Game WAD"), QStringLiteral("doom2.wad"));
+        return image.save(save, "PNG");
+    };
+    auto* picture = test::captioned<QLabel>(rig.page(1), QStringLiteral("No picture to display"));
+    auto* saves = rig.page(1)->findChild<QTreeWidget*>();
+    QVERIFY(picture && saves && writeSave(QStringLiteral("first"), Qt::red, {40, 30}));
+    rig.app.game.setFolder(rig.temp.dir.path());
+    auto* area = rig.window.findChild<QMdiArea*>();
+    area->setActiveSubWindow(rig.window.pageWindow(1));
+    QVERIFY(tabTo(saves));
+    test::press(Qt::Key_Down);
+    QCOMPARE(saves->currentItem()->text(0), QStringLiteral("first"));
+    QCOMPARE(picture->pixmap().toImage().pixelColor(4, 4), QColor(Qt::red));
+
+    QVERIFY(writeSave(QStringLiteral("second"), Qt::blue, {60, 20}));
+    area->setActiveSubWindow(rig.window.pageWindow(2));
+    area->setActiveSubWindow(rig.window.pageWindow(1));
+    QCOMPARE(saves->currentItem()->text(0), QStringLiteral("second"));
+    QCOMPARE(picture->pixmap().toImage().pixelColor(4, 4), QColor(Qt::blue));
 }
 
 QTEST_MAIN(TestPagesGui)

@@ -305,7 +305,8 @@ bool PlayOptionsPage::eventFilter(QObject* watched, QEvent* event)
     // not when a menu opens over the box or another window is brought to the front.
     if (watched == m_turbo && event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) m_controller.leaveTurbo();
+        if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason && reason != Qt::ActiveWindowFocusReason)
+            m_controller.leaveTurbo();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -93,6 +93,13 @@ bool SoundVideoPage::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
     }
+    // Leaving the box matches its text to a row and reports that row as chosen: it is not
+    // the player's choice, so the box leaves with its signals held.
+    if (resolutionBox && event->type() == QEvent::FocusOut) {
+        const QSignalBlocker block(watched);
+        watched->event(event);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
