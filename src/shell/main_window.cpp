@@ -131,7 +131,11 @@ void MainWindow::buildPages()
         // The child window menu would claim Ctrl+F4, which is the "4 by 4" layout here.
         sub->setSystemMenu(nullptr);
         m_area->addSubWindow(sub);
-        sub->resize(sub->sizeHint());
+        // A page never gets smaller than the size at which its controls fit: arrangements
+        // that would squeeze it leave it at that size and the frame scrolls instead. Pages
+        // start at that size, so the four-page layout fits a 1280x720 frame.
+        sub->setMinimumSize(sub->minimumSizeHint());
+        sub->resize(sub->minimumSize());
         m_pages[page - 1] = sub;
     };
     auto* game = new GameOptionsPage(m_app.session, m_app.gamePage, m_app.histories, m_app.iwads);
@@ -361,6 +365,9 @@ void MainWindow::fillWindowMenu()
     }
 }
 
+// Tiling shares the frame among the shown pages in a row or a column; a page whose share is
+// below its own minimum keeps the minimum and pushes the next one on, out of view to be
+// scrolled to, rather than overlapping it.
 void MainWindow::tile(Qt::Orientation orientation)
 {
     QList<QMdiSubWindow*> shown;
@@ -368,15 +375,19 @@ void MainWindow::tile(Qt::Orientation orientation)
         if (sub->isVisible() && !sub->isMinimized()) shown.append(sub);
     if (shown.isEmpty()) return;
     const QRect area = m_area->viewport()->rect();
-    for (int i = 0; i < shown.size(); ++i) {
-        QMdiSubWindow* sub = shown[i];
+    const int count = static_cast<int>(shown.size());
+    int offset = 0;
+    for (QMdiSubWindow* sub : shown) {
         sub->showNormal();
+        const QSize least = sub->minimumSize();
         if (orientation == Qt::Vertical) {
-            const int h = area.height() / static_cast<int>(shown.size());
-            sub->setGeometry(0, i * h, area.width(), h);
+            const int h = std::max(area.height() / count, least.height());
+            sub->setGeometry(0, offset, std::max(area.width(), least.width()), h);
+            offset += h;
         } else {
-            const int w = area.width() / static_cast<int>(shown.size());
-            sub->setGeometry(i * w, 0, w, area.height());
+            const int w = std::max(area.width() / count, least.width());
+            sub->setGeometry(offset, 0, w, std::max(area.height(), least.height()));
+            offset += w;
         }
     }
 }
@@ -395,10 +406,7 @@ void MainWindow::arrangeIcons()
 void MainWindow::fourByFour()
 {
     m_app.main.fourByFour();
-    for (QMdiSubWindow* sub : m_pages) {
-        sub->showNormal();
-        sub->resize(sub->sizeHint());
-    }
+    for (QMdiSubWindow* sub : m_pages) sub->showNormal(); // places, never resizes
     QMdiSubWindow* f1 = m_pages[0];
     QMdiSubWindow* f2 = m_pages[1];
     f1->move(0, 0);
@@ -424,6 +432,12 @@ void MainWindow::start(const QString& argument, int screenWidth)
         m_area->cascadeSubWindows();
     m_command->setText(m_app.session.commandText());
     m_command->setCursorPosition(0);
+    // The first shown page is the active one, in front and in view.
+    for (QMdiSubWindow* sub : m_pages) {
+        if (!sub->isVisible()) continue;
+        m_area->setActiveSubWindow(sub);
+        break;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

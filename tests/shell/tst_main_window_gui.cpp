@@ -3,7 +3,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QStyle>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -40,6 +43,8 @@ private slots:
     void commandBox();
     void hideAndShowPages();
     void firstRunLayout();
+    void layoutsFit_data();
+    void layoutsFit();
     void commandsAskAndOpen();
 };
 
@@ -147,6 +152,53 @@ void TestMainWindowGui::firstRunLayout()
             QCOMPARE(at, (QList<QPoint>{saved(1), saved(2), saved(3), saved(4)}));
         }
     }
+}
+
+void TestMainWindowGui::layoutsFit_data()
+{
+    QTest::addColumn<QSize>("screen"); // in the program's own (scaled) pixels
+    QTest::addColumn<QString>("keys"); // the arrangement after start-up; empty: the first-run one
+
+    // A maximized frame loses a title bar's height to the window manager; at a scale factor
+    // of 1.5 a 1920x1080 screen is 1280x720 of the program's pixels.
+    const struct { const char* name; QSize screen; } screens[] = {
+        {"1366x768", {1366, 768}}, {"1280x1024", {1280, 1024}}, {"1920x1080 at 1.5", {1280, 720}}};
+    for (const auto& sc : screens)
+        for (const char* keys : {"", "Ctrl+H", "Ctrl+T", "Ctrl+D", "Ctrl+F4"})
+            QTest::addRow("%s %s", sc.name, *keys ? keys : "first run") << sc.screen << QString::fromLatin1(keys);
+}
+
+// Every page at least at the size its controls need, its title bar in view (or in reach of
+// the frame's scroll bars when the arrangement is larger than the frame), and "4 by 4"
+// moving pages without resizing them.
+void TestMainWindowGui::layoutsFit()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QString, keys);
+    test::AppRig rig;
+    rig.window.resize(screen - QSize(0, 30));
+    QVERIFY(rig.start(screen.width()));
+    auto* area = rig.window.findChild<QMdiArea*>();
+    const QSize resized = rig.window.pageWindow(3)->size() + QSize(40, 30);
+    if (keys == QLatin1StringView("Ctrl+F4")) rig.window.pageWindow(3)->resize(resized);
+    if (!keys.isEmpty()) test::press(QKeySequence(keys));
+    QVERIFY(area->activeSubWindow() && area->activeSubWindow()->isVisible());
+
+    const QRect view = area->viewport()->rect();
+    const QRect reach = view.adjusted(0, 0, area->horizontalScrollBar()->maximum(), area->verticalScrollBar()->maximum());
+    const bool scrolls = keys == QLatin1StringView("Ctrl+H") || keys == QLatin1StringView("Ctrl+T");
+    for (int page = 1; page <= 4; ++page) {
+        QMdiSubWindow* sub = rig.window.pageWindow(page);
+        const int titleHeight = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        const QRect title(sub->geometry().topLeft(), QSize(sub->width(), titleHeight));
+        const QString where = QStringLiteral("page %1 at %2,%3 %4x%5 in %6x%7").arg(page).arg(sub->x()).arg(sub->y())
+            .arg(sub->width()).arg(sub->height()).arg(view.width()).arg(view.height());
+        QVERIFY2((scrolls ? reach : view).contains(title), qPrintable(where + ": title bar out of view"));
+        const QSize need = sub->widget()->minimumSizeHint(), has = sub->widget()->size();
+        QVERIFY2(has.width() >= need.width() && has.height() >= need.height(),
+                 qPrintable(where + QStringLiteral(": squeezed below %1x%2").arg(need.width()).arg(need.height())));
+    }
+    if (keys == QLatin1StringView("Ctrl+F4")) QCOMPARE(rig.window.pageWindow(3)->size(), resized);
 }
 
 // Each command's shortcut asks its question or opens its window; an answer reaches the model
