@@ -315,7 +315,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::ShortcutOverride: {
         // The frame's keys win over a control's own use of them (a text box takes Ctrl+E
         // to the end of the line, a list Ctrl+D...): left unaccepted, the shortcut runs.
+        // An access key (Alt+C) is used up here and never arrives as a key press: Alt was
+        // not pressed alone then.
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Alt) m_altAlone = false;
         if (ownsKeyboard() && m_keys.contains(QKeySequence(key->keyCombination()))) return true;
         break;
     }
