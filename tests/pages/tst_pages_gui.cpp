@@ -85,12 +85,7 @@ QWidget* control(QWidget* root, QString name)
 // Tab until `w` (or the text inside it) has the focus.
 bool tabTo(QWidget* w)
 {
-    for (int i = 0; i < 150; ++i) {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus && (focus == w || w->isAncestorOf(focus))) return true;
-        test::press(Qt::Key_Tab);
-    }
-    return false;
+    return test::tabUntil([w](QWidget* focus) { return focus && (focus == w || w->isAncestorOf(focus)); });
 }
 
 QString shownText(QWidget* w)

@@ -52,6 +52,17 @@ inline void press(const QKeySequence& keys)
     }
 }
 
+// Presses Tab until `reached(focused control)` holds; false when it never does.
+template<typename Reached>
+bool tabUntil(Reached reached, int limit = 150)
+{
+    for (int i = 0; i < limit; ++i) {
+        if (reached(QApplication::focusWidget())) return true;
+        press(Qt::Key_Tab);
+    }
+    return false;
+}
+
 inline void typeKeys(const QString& text)
 {
     QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(), text);
