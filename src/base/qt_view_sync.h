@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -127,6 +128,25 @@ void addPageButtons(QWidget* page, QBoxLayout* row, Reset reset, Hide hide)
     row->addWidget(hideButton);
     QObject::connect(resetButton, &QPushButton::clicked, page, reset);
     QObject::connect(hideButton, &QPushButton::clicked, page, hide);
+}
+
+// A frame's access key ("&Configuration File") always reaches `control`, the frame's box.
+// A frame on its own hands the focus back to whichever child had it last, so the key would
+// land on "..." once the player had used it.
+inline void frameKeyFocuses(QGroupBox* frame, QWidget* control)
+{
+    struct Forward final : QObject
+    {
+        QWidget* to;
+        Forward(QObject* owner, QWidget* control) : QObject(owner), to(control) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() != QEvent::Shortcut || !to->isEnabled()) return false;
+            to->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        }
+    };
+    frame->installEventFilter(new Forward(frame, control));
 }
 
 inline int checkValue(int state)

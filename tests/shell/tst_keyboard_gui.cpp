@@ -102,6 +102,7 @@ void TestKeyboardGui::accessKeys_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("focus"); // the control that has the focus afterwards
+    QTest::addColumn<QString>("from");  // focused with Tab first, "+N": then N more Tabs
 
     const struct { const char *window, *keys, *focus; } rows[] = {
         {"1", "Alt+X", "ZDoom E&XE location:"}, {"1", "Alt+F", "ZDoom &folder:"},
@@ -117,7 +118,10 @@ void TestKeyboardGui::accessKeys_data()
         {"obsolete", "Alt+T", "&Translucency cache file (-TRANSFILE):"},
         {"locations", "Alt+2", "Doom&2.wad"}, {"locations", "Alt+X", "He&xen.wad"}};
     for (const auto& r : rows)
-        QTest::addRow("%s %s", r.window, r.keys) << r.window << r.keys << r.focus;
+        QTest::addRow("%s %s", r.window, r.keys) << r.window << r.keys << r.focus << QString();
+    // A frame's key reaches its box also after another control of the frame had the focus.
+    QTest::newRow("1 Alt+C after its ...") << "1" << "Alt+C" << "&Configuration File/box" << "&Configuration File/box+1";
+    QTest::newRow("2 Alt+P after Clr") << "2" << "Alt+P" << "Ma&p WAD File(s)/box" << "Ma&p WAD File(s)/box+2";
 }
 
 void TestKeyboardGui::accessKeys()
@@ -125,8 +129,13 @@ void TestKeyboardGui::accessKeys()
     QFETCH(QString, window);
     QFETCH(QString, keys);
     QFETCH(QString, focus);
+    QFETCH(QString, from);
     Window w;
     QVERIFY(w.open(window));
+    if (!from.isEmpty()) {
+        QVERIFY(tabTo(from.section(u'+', 0, 0)));
+        for (int i = 0; i < from.section(u'+', 1).toInt(); ++i) test::press(Qt::Key_Tab);
+    }
     test::press(QKeySequence(keys));
     QCOMPARE(describe(QApplication::focusWidget()), focus);
 }

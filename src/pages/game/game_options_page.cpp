@@ -79,6 +79,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
         row->addWidget(box, 1);
         row->addWidget(browse);
         layout->addWidget(frame);
+        view::frameKeyFocuses(frame, box);
         return std::pair{frame, browse};
     };
     auto* browseIni = fileFrame(QStringLiteral("&Configuration File"),
@@ -167,6 +168,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_picture->setWordWrap(true);
     m_picture->setFrameShape(QFrame::StyledPanel);
     loadRow->addWidget(m_saves, 1);
+    view::frameKeyFocuses(loadFrame, m_saves);
     loadRow->addWidget(m_picture, 0, Qt::AlignTop);
     layout->addWidget(loadFrame, 1);
 

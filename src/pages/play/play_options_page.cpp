@@ -203,6 +203,7 @@ QGroupBox* PlayOptionsPage::buildFileFrame(FileList which, const QString& captio
     arrows->addWidget(down);
     arrows->addWidget(remove);
     arrows->addStretch(1);
+    view::frameKeyFocuses(frame, f.box);
     grid->addWidget(f.box, 0, 0);
     grid->addWidget(add, 0, 1);
     grid->addWidget(clear, 0, 2);

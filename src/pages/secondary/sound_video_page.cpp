@@ -63,6 +63,7 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     m_bits->setToolTip(QStringLiteral("Colour bits - currently only 8 is available"));
     m_bits->setMaximumWidth(60);
     bitsBox->addWidget(m_bits);
+    view::frameKeyFocuses(bitsFrame, m_bits);
     bitsBox->addStretch(1);
     frames->addWidget(bitsFrame);
 
