@@ -67,4 +67,13 @@ QString quotedIfBlank(const QString& path)
     return path.contains(u' ') ? u'"' + path + u'"' : path;
 }
 
+QString resolvedIn(const QString& folder, const QString& name)
+{
+    QString path = toNative(unquoted(name));
+    if (path.startsWith(QLatin1StringView("~/"))) path = QDir::homePath() + path.mid(1);
+    if (path.isEmpty() || QDir::isAbsolutePath(path)) return path;
+    const QString base = toNative(unquoted(folder));
+    return base.isEmpty() ? path : join(base, path);
+}
+
 } // namespace tarnwick::paths

@@ -34,4 +34,8 @@ QString quotedIfBlank(const QString& path);
 // for are found, and written back, under the name they have.
 QString entryIgnoringCase(const QString& folder, const QString& name);
 
+// A file name as the port started in `folder` finds it: double quotes removed, a leading
+// "~/" turned into the home folder, a relative name taken from `folder`.
+QString resolvedIn(const QString& folder, const QString& name);
+
 } // namespace tarnwick::paths

@@ -257,6 +257,8 @@ void Persistence::Set_Imp()
                          ? PlayOptionsController::FileList::MapWads
                          : PlayOptionsController::FileList::Patches,
                      value);
+            // The map rows follow the map WADs, and bring back a chosen map they hold.
+            if (row.key == QLatin1StringView("2PWADList")) m_c.play.refreshMapRows();
         } else {
             row.set(value);
         }

@@ -15,7 +15,8 @@ void appendSwitch(QString& line, QLatin1StringView word, int box)
 }
 
 // Doom and Heretic rows read "E1M1: Hanger": the episode and map digits sit at fixed places.
-// Doom II, Plutonia and TNT list maps 1 to 32 in order, so the row position is the map.
+// Doom II, Plutonia and TNT list maps 1 to 32 in order, so the row position is the map;
+// rows past those are maps a loaded WAD adds ("33: ..."), which say their number.
 // Hexen lists its maps in hub order, so the warp target comes from the row text.
 QString warpTarget(const LaunchProfile& p)
 {
@@ -29,7 +30,8 @@ QString warpTarget(const LaunchProfile& p)
     case 1:
     case 2:
     case 3:
-        return QString::number(p.lstMap + 1);
+        if (p.lstMap < 32) return QString::number(p.lstMap + 1);
+        [[fallthrough]];
     case 5: {
         const qsizetype colon = row.indexOf(u':');
         return colon < 0 ? row : row.left(colon);

@@ -3,6 +3,7 @@
 #include "base/about.h"
 #include "base/paths.h"
 #include "launch/launch_command.h"
+#include "launch/launch_check.h"
 #include "launch/launch_session.h"
 #include "platform/file_chooser.h"
 #include "platform/file_system.h"
@@ -63,6 +64,8 @@ void Launcher::run()
 
     ProcessLauncher::Failure failure;
     bool started = false;
+    // Files the line names that are missing are listed first; the player may run anyway.
+    if (m_fs.folderExists(launch.folder) && !confirmMissingFiles(launch)) return;
     const QString program = programToStart(launch.program, launch.folder);
     if (!m_fs.folderExists(launch.folder) || program.isEmpty())
         failure = ProcessLauncher::systemFailure(ENOENT);
@@ -80,6 +83,18 @@ void Launcher::run()
         return;
     }
     recordLaunch();
+}
+
+bool Launcher::confirmMissingFiles(const LaunchCommand& launch)
+{
+    const QStringList missing = missingLaunchFiles(launch, m_fs);
+    if (missing.isEmpty()) return true;
+    const QString text = (missing.size() == 1 ? QStringLiteral("This file named on the command line does not exist:")
+                                              : QStringLiteral("These files named on the command line do not exist:")) +
+                         QStringLiteral("\n\n") + missing.join(u'\n') +
+                         QStringLiteral("\n\nThe game may stop with an error or run without them.");
+    return m_messages.show(text, QStringLiteral("Missing Files"), MessageBox::Buttons::RunAnywayCancel,
+                           MessageBox::Icon::Exclamation) == MessageBox::Answer::RunAnyway;
 }
 
 void Launcher::recordLaunch()

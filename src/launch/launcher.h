@@ -9,6 +9,7 @@ class FileChooser;
 class FileSystem;
 class Histories;
 class LaunchSession;
+struct LaunchCommand;
 class MessageBox;
 class ProcessLauncher;
 
@@ -30,6 +31,9 @@ public:
     static QString batchText(const QString& folder, const QString& exe, const QString& command);
 
 private:
+    // When files the command names are missing, one message lists them all; true when
+    // the player runs the game anyway (or nothing is missing).
+    bool confirmMissingFiles(const LaunchCommand& launch);
     void recordLaunch();
 
     LaunchSession& m_session;

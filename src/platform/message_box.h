@@ -10,8 +10,9 @@ class MessageBox
 {
 public:
     enum class Icon { None, Critical, Exclamation, Information, Question };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel };
-    enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
+    // RunAnywayCancel: "Run anyway" (answered as RunAnyway) and "Cancel".
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore, RetryCancel, RunAnywayCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore, RunAnyway };
 
     virtual ~MessageBox() = default;
 

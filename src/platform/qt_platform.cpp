@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QUrl>
 
@@ -49,6 +50,12 @@ MessageBox::Answer QtMessageBox::show(const QString& text, const QString& title,
         box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
         break;
     case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case Buttons::RunAnywayCancel: {
+        QPushButton* run = box.addButton(QStringLiteral("Run anyway"), QMessageBox::AcceptRole);
+        box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+        box.exec();
+        return box.clickedButton() == run ? Answer::RunAnyway : Answer::Cancel;
+    }
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;

@@ -4,6 +4,7 @@
 #include "launch/launcher.h"
 #include "pages/game/game_options_controller.h"
 #include "pages/game/iwad_locations.h"
+#include "pages/game/save_wads.h"
 #include "pages/play/play_options_controller.h"
 #include "pages/secondary/gameplay_flags.h"
 #include "pages/secondary/secondary_controllers.h"
@@ -45,6 +46,7 @@ struct AppContext
           persistence(store, session, {gamePage, playPage, soundPage, miscPage, flags, obsolete}),
           launcher(session, histories, p.processes, p.messages, chooser, p.fs),
           iwads(store, chooser, gamePage, playPage),
+          saveWads(session, store, histories, p.fs, p.messages, gamePage, playPage),
           main({store, session, histories, persistence, p.messages, p.fs, p.opener, gamePage, playPage,
                 soundPage, miscPage, flags, obsolete}),
           settingsFiles(store, chooser, p.messages, [this] { main.saveSettingsNow(); },
@@ -67,6 +69,7 @@ struct AppContext
     Persistence persistence;
     Launcher launcher;
     IwadLocations iwads;
+    SaveWads saveWads;
     MainController main;
     SettingsFileCommands settingsFiles;
 };

@@ -138,7 +138,7 @@ void MainWindow::buildPages()
         sub->resize(sub->minimumSize());
         m_pages[page - 1] = sub;
     };
-    auto* game = new GameOptionsPage(m_app.session, m_app.gamePage, m_app.histories, m_app.iwads);
+    auto* game = new GameOptionsPage(m_app.session, m_app.gamePage, m_app.histories, m_app.iwads, m_app.saveWads);
     auto* play = new PlayOptionsPage(m_app.session, m_app.playPage, m_app.histories);
     auto* sound = new SoundVideoPage(m_app.session, m_app.soundPage);
     auto* misc = new MiscPage(m_app.session, m_app.miscPage, m_app.histories);

@@ -73,10 +73,14 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
         {&P::txtFol, "ZFolder", nullptr}};
     for (const auto& f : fields) r.p().*f.field = f.text ? QString::fromLatin1(f.text) : g.t.dir.path();
     r.p().txtPWAD = QStringLiteral("not recorded at a launch");
-    r.session.setCommandText(QStringLiteral("\"/opt/my port/zdoom\" -iwad \"my doom2.wad\"  -warp 7"));
+    // Every file the line names exists, so nothing is asked.
+    const QString port = g.t.path(QStringLiteral("my port/zdoom"));
+    QVERIFY(QDir().mkpath(QFileInfo(port).path()) && test::putFile(port, "") &&
+            test::putFile(g.t.path(QStringLiteral("my doom2.wad")), ""));
+    r.session.setCommandText(u'"' + port + QStringLiteral("\" -iwad \"my doom2.wad\"  -warp 7"));
     r.launcher.run();
     QCOMPARE(r.processes.starts.size(), 1);
-    QCOMPARE(r.processes.starts[0].program, QStringLiteral("/opt/my port/zdoom"));
+    QCOMPARE(r.processes.starts[0].program, port);
     QCOMPARE(r.processes.starts[0].arguments, (QStringList{"-iwad", "my doom2.wad", "-warp", "7"}));
     QCOMPARE(r.processes.starts[0].folder, g.t.dir.path());
     for (const auto& f : fields) QCOMPARE(r.histories.stored(f.list), QStringList{r.p().*f.field});
@@ -91,9 +95,11 @@ void TestLauncher::runFailures()
 {
     // The start of a program built for machine 0xBEEF, which no computer is.
     const QByteArray elf = QByteArray("\x7f" "ELF\x02\x01\x01", 7) + QByteArray(9, 0) + QByteArray("\x02\0\xef\xbe", 4);
-    const struct { QByteArray bytes; int mode; const char* command; int error; } starts[] = {
-        {"echo no #! line", 0x7755, "zdoom -x", ENOEXEC}, {elf, 0x7755, "zdoom", ENOEXEC},
-        {"#!/bin/sh", 0x6644, "./zdoom", EACCES}, {"#!/bin/sh", 0x6644, "np -x", ENOENT}, {{}, 0, "./zdoom", EACCES}};
+    // "missing": the program is no file, so the check before Run asks first ("Run anyway").
+    const struct { QByteArray bytes; int mode; const char* command; int error; bool missing; } starts[] = {
+        {"echo no #! line", 0x7755, "zdoom -x", ENOEXEC, false}, {elf, 0x7755, "zdoom", ENOEXEC, false},
+        {"#!/bin/sh", 0x6644, "./zdoom", EACCES, false}, {"#!/bin/sh", 0x6644, "np -x", ENOENT, true},
+        {{}, 0, "./zdoom", EACCES, true}};
     for (const auto& s : starts) {
         test::Program g;
         auto& r = g.r;
@@ -106,9 +112,12 @@ void TestLauncher::runFailures()
         r.session.setCommandText(QString::fromLatin1(s.command));
         SystemProcessLauncher system;
         Launcher launcher(r.session, r.histories, system, r.messages, r.chooser, r.fs);
+        if (s.missing) r.messages.expect(MessageBox::Answer::RunAnyway);
         r.messages.expect(MessageBox::Answer::Ok);
         launcher.run();
-        QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
+        QCOMPARE(r.messages.prompts.size(), s.missing ? 2 : 1);
+        QCOMPARE(r.messages.prompts.first().title, QString(s.missing ? "Missing Files" : "Run Error"));
+        QCOMPARE(test::shown(r.messages).mid(s.missing ? 1 : 0), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
             QString::fromLatin1(s.command) + "' - " + QString::fromLocal8Bit(std::strerror(s.error)) + ", " +
             QString::number(s.error) + ".  Make sure that the ZDoom EXE location ('zdoom') is valid.  Also check that the "
             "ZDoom folder is valid ('" + folder + "').", MessageBox::Buttons::Ok, MessageBox::Icon::Critical)});

@@ -86,8 +86,12 @@ void TestMainWindowGui::commandBox()
     QLineEdit* box = rig.window.commandBox();
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("\"/opt/my port/zdoom\" -warp 7 -file \"a b.wad\""));
+    // Neither file exists: each start asks first, and "Run anyway" starts the line as it stands.
+    rig.app.messages.expect(MessageBox::Answer::RunAnyway);
+    rig.app.messages.expect(MessageBox::Answer::RunAnyway);
     QTest::keySequence(&rig.window, QKeySequence(Qt::Key_F2));
     QTest::mouseClick(test::captioned<QPushButton>(&rig.window, QStringLiteral("Run")), Qt::LeftButton);
+    QCOMPARE(rig.app.messages.prompts.size(), 2);
     QCOMPARE(rig.app.processes.starts.size(), 2);
     for (const auto& start : rig.app.processes.starts) {
         QCOMPARE(start.program, QStringLiteral("/opt/my port/zdoom"));

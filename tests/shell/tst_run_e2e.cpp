@@ -26,7 +26,7 @@ void TestRunE2e::savedSettingsReachTheStartedPort()
     const QString mapWad = folder + QStringLiteral("/my maps/level one.wad");
     const QString received = folder + QStringLiteral("/received.txt");
     const QString standIn = portFolder + QStringLiteral("/stand in.sh");
-    QVERIFY(QDir().mkpath(portFolder) && QDir().mkpath(QFileInfo(mapWad).path()));
+    QVERIFY(QDir().mkpath(portFolder) && QDir().mkpath(QFileInfo(mapWad).path()) && test::putFile(mapWad, "PWAD"));
     // Its working folder, then each argument on a line of its own.
     QVERIFY(test::putFile(standIn, "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" +
                                        received.toLocal8Bit() + "'\n"));

@@ -3,6 +3,7 @@
 #include "launch/launch_session.h"
 #include "pages/game/game_options_controller.h"
 #include "pages/game/iwad_locations.h"
+#include "pages/game/save_wads.h"
 #include "settings/history.h"
 #include "base/qt_view_sync.h"
 
@@ -23,6 +24,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -40,8 +42,10 @@ QPushButton* browseButton(QWidget* parent, const QString& caption = QStringLiter
 } // namespace
 
 GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& controller,
-                                 Histories& histories, IwadLocations& iwads, QWidget* parent)
-    : QWidget(parent), m_session(session), m_controller(controller), m_histories(histories)
+                                 Histories& histories, IwadLocations& iwads, SaveWads& saveWads,
+                                 QWidget* parent)
+    : QWidget(parent), m_session(session), m_controller(controller), m_histories(histories),
+      m_saveWads(saveWads)
 {
     setWindowTitle(QStringLiteral("1: Game Options"));
     auto* layout = new QVBoxLayout(this);
@@ -162,6 +166,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_saves->header()->setDefaultSectionSize(110);
     m_saves->setColumnWidth(0, 150);
     m_saves->setMinimumHeight(110);
+    m_saves->setContextMenuPolicy(Qt::CustomContextMenu);
     m_picture = new QLabel(QStringLiteral("No picture to display"), loadFrame);
     m_picture->setFixedSize(160, 120);
     m_picture->setAlignment(Qt::AlignCenter);
@@ -208,6 +213,17 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     });
     connect(m_saves, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item) m_controller.chooseSaveGame(m_saves->indexOfTopLevelItem(item) + 1);
+    });
+
+    connect(m_saves, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QTreeWidgetItem* item = m_saves->itemAt(pos);
+        if (!item) item = m_saves->currentItem();
+        const int row = m_saves->indexOfTopLevelItem(item) + 1;
+        if (row < 2) return;
+        QMenu menu(this);
+        QAction* use = menu.addAction(QStringLiteral("Use this save's WADs"));
+        use->setEnabled(!m_saveWads.difference(row).isEmpty());
+        if (menu.exec(m_saves->viewport()->mapToGlobal(pos)) == use) m_saveWads.useSaveWads(row);
     });
 
     connect(&m_session, &LaunchSession::changed, this, &GameOptionsPage::redraw);
@@ -267,6 +283,14 @@ void GameOptionsPage::redrawSaveGames()
             items.append(new QTreeWidgetItem(cells));
         }
         m_saves->addTopLevelItems(items);
+    }
+    // Saves made with other WADs carry a warning mark and say what differs.
+    for (int i = 1; i < m_saves->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_saves->topLevelItem(i);
+        const QString difference = m_saveWads.difference(i + 1);
+        if (item->toolTip(0) == difference) continue;
+        item->setIcon(0, difference.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        for (int col = 0; col < item->columnCount(); ++col) item->setToolTip(col, difference);
     }
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
         m_saves->setCurrentItem(item);

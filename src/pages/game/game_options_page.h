@@ -16,6 +16,7 @@ class GameOptionsController;
 class Histories;
 class IwadLocations;
 class LaunchSession;
+class SaveWads;
 
 // "1: Game Options".
 class GameOptionsPage final : public QWidget
@@ -25,7 +26,7 @@ class GameOptionsPage final : public QWidget
 
 public:
     GameOptionsPage(LaunchSession& session, GameOptionsController& controller, Histories& histories,
-                    IwadLocations& iwads, QWidget* parent = nullptr);
+                    IwadLocations& iwads, SaveWads& saveWads, QWidget* parent = nullptr);
 
     void redraw();
 
@@ -44,6 +45,7 @@ private:
     LaunchSession& m_session;
     GameOptionsController& m_controller;
     Histories& m_histories;
+    SaveWads& m_saveWads;
 
     QComboBox* m_exe;
     QComboBox* m_folder;

@@ -61,7 +61,7 @@ void PlayOptionsController::chooseGame(int index)
     LaunchProfile& p = m_session.profile();
     p.cmbGame = index;
     const int remembered = p.lstMap;
-    p.lstMapRows = catalog::mapRows(index);
+    p.lstMapRows = mapRowsOf(index);
     p.lstMap = -1;
     const int family = catalog::skillFamily(index);
     if (index == 5) p.lstMap = 0;
@@ -96,7 +96,12 @@ void PlayOptionsController::Skill(int Game)
 void PlayOptionsController::chooseMap(int row)
 {
     LaunchProfile& p = m_session.profile();
-    if (row < -1 || row >= p.lstMapRows.size()) return;
+    if (row < -1) return;
+    if (row >= p.lstMapRows.size()) {
+        m_pendingMapRow = row; // a row the map WADs may still bring
+        return;
+    }
+    m_pendingMapRow = -1;
     p.lstMap = row;
     m_session.MainProc();
 }
@@ -121,6 +126,37 @@ void PlayOptionsController::randomMap()
     const float r = m_random();
     const int row = static_cast<int>(static_cast<float>(count) * r);
     chooseMap(std::clamp(row, 0, static_cast<int>(count) - 1));
+}
+
+QStringList PlayOptionsController::mapRowsOf(int game)
+{
+    const LaunchProfile& p = m_session.profile();
+    QList<WadMapInfo> files;
+    if (catalog::mapRows(game).isEmpty()) return {};
+    for (const QString& path : p.lstPWADhid) files.append(m_mapWads.info(paths::resolvedIn(p.txtFol, path)));
+    return titledMapRows(game, files);
+}
+
+void PlayOptionsController::refreshMapRows()
+{
+    LaunchProfile& p = m_session.profile();
+    const QString chosen = mapOfRow(p.cmbGame, p.lstMap, p.selectedMapRow());
+    p.lstMapRows = mapRowsOf(p.cmbGame);
+    int row = p.lstMapRows.isEmpty() ? -1 : 0;
+    if (m_pendingMapRow >= 0 && m_pendingMapRow < p.lstMapRows.size()) {
+        row = m_pendingMapRow;
+    } else {
+        for (int i = 0; i < p.lstMapRows.size(); ++i)
+            if (mapOfRow(p.cmbGame, i, p.lstMapRows.at(i)) == chosen) row = i;
+    }
+    m_pendingMapRow = -1;
+    p.lstMap = row;
+}
+
+void PlayOptionsController::mapWadsChanged(FileList list)
+{
+    if (list == FileList::MapWads) refreshMapRows();
+    m_session.MainProc();
 }
 
 // --- File lists -------------------------------------------------------------------------
@@ -169,7 +205,7 @@ void PlayOptionsController::addToList(FileList list)
     (p.*l.shown).append(ShortFN(path));
     m_histories.CmbProc(path, historyName(l.history), l.history);
     p.*l.text = QString();
-    m_session.MainProc();
+    mapWadsChanged(list);
 }
 
 void PlayOptionsController::clearList(FileList list)
@@ -180,7 +216,7 @@ void PlayOptionsController::clearList(FileList list)
     (p.*l.hidden).clear();
     (p.*l.shown).clear();
     p.*l.index = -1;
-    m_session.MainProc();
+    mapWadsChanged(list);
 }
 
 void PlayOptionsController::removeFromList(FileList list)
@@ -192,7 +228,7 @@ void PlayOptionsController::removeFromList(FileList list)
     (p.*l.hidden).removeAt(i);
     (p.*l.shown).removeAt(i);
     p.*l.index = -1;
-    m_session.MainProc();
+    mapWadsChanged(list);
 }
 
 void PlayOptionsController::moveUpInList(FileList list)
@@ -204,7 +240,7 @@ void PlayOptionsController::moveUpInList(FileList list)
     (p.*l.hidden).swapItemsAt(i, i - 1);
     (p.*l.shown).swapItemsAt(i, i - 1);
     p.*l.index = i - 1;
-    m_session.MainProc();
+    mapWadsChanged(list);
 }
 
 void PlayOptionsController::moveDownInList(FileList list)
@@ -216,7 +252,17 @@ void PlayOptionsController::moveDownInList(FileList list)
     (p.*l.hidden).swapItemsAt(i, i + 1);
     (p.*l.shown).swapItemsAt(i, i + 1);
     p.*l.index = i + 1;
-    m_session.MainProc();
+    mapWadsChanged(list);
+}
+
+void PlayOptionsController::setMapWads(const QStringList& paths)
+{
+    LaunchProfile& p = m_session.profile();
+    p.lstPWADhid = paths;
+    p.lstPWAD.clear();
+    for (const QString& path : paths) p.lstPWAD.append(ShortFN(path));
+    p.lstPWADIndex = -1;
+    mapWadsChanged(FileList::MapWads);
 }
 
 // --- Play mode and network --------------------------------------------------------------
@@ -321,6 +367,7 @@ void PlayOptionsController::reset()
     p.lstDehhid.clear();
     p.lstDeh.clear();
     p.lstDehIndex = -1;
+    refreshMapRows();
     if (!p.optSP) optSP_Click();
     if (!p.optHost) selectHost();
     setHostPlayers(QString());

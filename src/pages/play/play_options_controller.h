@@ -1,6 +1,7 @@
 #pragma once
 
 #include "launch/launch_session.h"
+#include "pages/play/map_titles.h"
 #include "settings/history.h"
 
 #include <functional>
@@ -42,6 +43,14 @@ public:
     void moveUpInList(FileList list);
     void moveDownInList(FileList list);
     static QString ShortFN(const QString& LongFN);
+    // Replaces the map WAD list with `paths`, in order.
+    void setMapWads(const QStringList& paths);
+
+    // Rebuilds the map rows from the catalog and the titles of the loaded map WADs,
+    // keeping the chosen map (not its position). A map row chosen before the rows that
+    // hold it existed (the settings loader sets the map before the map WAD list) is
+    // chosen now when it exists.
+    void refreshMapRows();
 
     // Play mode and network.
     void optSP_Click();
@@ -95,6 +104,8 @@ private:
     void selectMode(bool LaunchProfile::*mode);
     void setText(QString LaunchProfile::*field, const QString& text);
     void setCheck(int LaunchProfile::*field, int value);
+    QStringList mapRowsOf(int game);
+    void mapWadsChanged(FileList list);
 
     LaunchSession& m_session;
     SettingsStore& m_store;
@@ -103,6 +114,8 @@ private:
     FileSystem& m_fs;
     GameOptionsController& m_gamePage;
     std::function<float()> m_random;
+    MapWadCache m_mapWads;
+    int m_pendingMapRow = -1;
 };
 
 } // namespace tarnwick
