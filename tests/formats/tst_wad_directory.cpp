@@ -1,0 +1,182 @@
+#include "snapshots.h"
+#include "wad_builder.h"
+
+#include "formats/map_info.h"
+#include "formats/wad_directory.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tarnwick;
+
+class TestWadDirectory : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wadReadsOnlyWhatIsAsked();
+    void archiveEntries();
+    void hostileFiles_data();
+    void hostileFiles();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Header, table and the one lump asked for: nothing else of the file is read.
+void TestWadDirectory::wadReadsOnlyWhatIsAsked()
+{
+    const QString path = m_dir.filePath(QStringLiteral("maps.wad"));
+    const QByteArray big(300000, 'x');
+    QVERIFY(test::putFile(path, test::wadBytes({{"MAP01", ""}, {"THINGS", big}, {"mapinfo", "map MAP01 \"A\""}})));
+    const auto wad = ResourceFile::open(path);
+    QVERIFY(wad);
+    QCOMPARE(wad->kind(), ResourceFile::Kind::Wad);
+    QStringList names;
+    for (const ResourceEntry& e : wad->entries()) names << QStringLiteral("%1:%2").arg(e.name).arg(e.size);
+    QCOMPARE(names, (QStringList{"MAP01:0", "THINGS:300000", "MAPINFO:13"}));
+    QCOMPARE(wad->bytesRead(), 12 + 3 * 16);
+    QCOMPARE(wad->read(2).value_or("<none>"), QByteArray("map MAP01 \"A\""));
+    QCOMPARE(wad->bytesRead(), 12 + 3 * 16 + 13);
+    QVERIFY(!wad->read(1, 1000)); // larger than the limit: not read at all
+    QCOMPARE(wad->bytesRead(), 12 + 3 * 16 + 13);
+    QVERIFY(!wad->read(3));
+}
+
+void TestWadDirectory::archiveEntries()
+{
+    const QString path = m_dir.filePath(QStringLiteral("maps.pk3"));
+    QVERIFY(test::writeZip(path, {{"MapInfo.txt", "map MAP01 \"A\""}, {"maps/map01.wad", QByteArray(5000, 'w')}}));
+    const auto zip = ResourceFile::open(path);
+    QVERIFY(zip);
+    QCOMPARE(zip->kind(), ResourceFile::Kind::Archive);
+    QCOMPARE(zip->entries().size(), 2);
+    QCOMPARE(zip->entries()[1].name + ':' + QString::number(zip->entries()[1].size), QStringLiteral("maps/map01.wad:5000"));
+    QCOMPARE(zip->read(0).value_or("<none>"), QByteArray("map MAP01 \"A\""));
+    QCOMPARE(zip->bytesRead(), 13); // the map WAD was not inflated
+}
+
+// Each hostile file is refused or read within what it holds; the map reader reports it
+// without titles. "make" builds the file; "entries" is the entry count when it opens (-1:
+// refused); "readable" lists which entries read back.
+void TestWadDirectory::hostileFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("readable");
+
+    QTest::newRow("lump count 2^31") << "count2^31" << -1 << "";
+    QTest::newRow("lump count 2^31-1") << "countMax" << -1 << "";
+    QTest::newRow("more lumps than the reader takes") << "countCap" << -1 << "";
+    QTest::newRow("table past the end") << "tablePastEnd" << -1 << "";
+    QTest::newRow("table before the header ends") << "tableInHeader" << -1 << "";
+    QTest::newRow("header cut short") << "shortHeader" << -1 << "";
+    QTest::newRow("not a WAD") << "text" << -1 << "";
+    QTest::newRow("lump past the end") << "lumpPastEnd" << 2 << "0";
+    QTest::newRow("lump of negative size") << "negativeLump" << 2 << "0";
+    QTest::newRow("overlapping lumps") << "overlap" << 2 << "0,1";
+    QTest::newRow("2 GB sparse file, huge lump") << "sparse" << 2 << "0";
+    QTest::newRow("zip bomb") << "bomb" << 2 << "0";
+    QTest::newRow("zip cut short") << "cutZip" << -1 << "";
+    QTest::newRow("folder named x.wad") << "folder" << -1 << "";
+    QTest::newRow("pipe named x.wad") << "fifo" << -1 << "";
+    QTest::newRow("unreadable file") << "unreadable" << -1 << "";
+    QTest::newRow("missing file") << "missing" << -1 << "";
+}
+
+void TestWadDirectory::hostileFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, entries);
+    QFETCH(QString, readable);
+    const QString path = m_dir.filePath(kind + QStringLiteral(".wad"));
+
+    auto header = [](const char* magic, qint64 count, qint64 offset) {
+        char h[12];
+        memcpy(h, magic, 4);
+        qToLittleEndian<quint32>(quint32(count), h + 4);
+        qToLittleEndian<quint32>(quint32(offset), h + 8);
+        return QByteArray(h, 12);
+    };
+    auto entry = [](qint64 offset, qint64 size, const char* name) {
+        char e[16] = {};
+        qToLittleEndian<quint32>(quint32(offset), e);
+        qToLittleEndian<quint32>(quint32(size), e + 4);
+        memcpy(e + 8, name, strlen(name));
+        return QByteArray(e, 16);
+    };
+    const QByteArray mapinfo = "map MAP01 \"Safe\"";
+    bool made = true;
+    if (kind == "count2^31") made = test::putFile(path, header("PWAD", 0x80000000LL, 12) + QByteArray(64, 0));
+    if (kind == "countMax") made = test::putFile(path, header("PWAD", 0x7fffffffLL, 12) + QByteArray(64, 0));
+    if (kind == "countCap") {
+        QFile f(path);
+        made = f.open(QIODevice::WriteOnly) && f.write(header("IWAD", ResourceFile::kMaxLumps + 1, 12)) == 12 &&
+               f.resize(12 + (ResourceFile::kMaxLumps + 1) * 16);
+    }
+    if (kind == "tablePastEnd") made = test::putFile(path, header("PWAD", 2, 20) + QByteArray(30, 0));
+    if (kind == "tableInHeader") made = test::putFile(path, header("PWAD", 1, 4) + entry(0, 4, "X"));
+    if (kind == "shortHeader") made = test::putFile(path, QByteArray("PWAD\1\0\0\0", 8));
+    if (kind == "text") made = test::putFile(path, "just some words");
+    if (kind == "lumpPastEnd") {
+        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(12, 1 << 30, "MAPINFO");
+        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
+    }
+    if (kind == "negativeLump") {
+        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(12, 0xffffffffLL, "MAPINFO");
+        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
+    }
+    if (kind == "overlap") {
+        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(14, 4, "ZMAPINFO");
+        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
+    }
+    if (kind == "sparse") {
+        // Two gigabytes of hole: the table at the very end names a lump that spans it all.
+        const qint64 size = (qint64(2) << 30) - 32;
+        QFile f(path);
+        made = f.open(QIODevice::WriteOnly) && f.write(header("PWAD", 2, size) + mapinfo) > 0 && f.resize(size) &&
+               f.seek(size) && f.write(entry(12, mapinfo.size(), "MAPINFO") + entry(12, size - 12, "MAPINFO")) == 32;
+    }
+    if (kind == "bomb") {
+        // 64 MB of zeros inflate from a few kilobytes; the reader stops at its limit.
+        QTemporaryDir staging;
+        const QString zip = staging.filePath(QStringLiteral("b.zip"));
+        made = test::writeZip(zip, {{"mapinfo.txt", mapinfo}, {"zmapinfo.txt", QByteArray(64 << 20, ' ')}}) &&
+               QFile::rename(zip, path);
+    }
+    if (kind == "cutZip") {
+        QTemporaryDir staging;
+        const QString zip = staging.filePath(QStringLiteral("c.zip"));
+        made = test::writeZip(zip, {{"mapinfo.txt", mapinfo}}) && test::putFile(path, test::fileBytes(zip).left(40));
+    }
+    if (kind == "folder") made = QDir().mkpath(path);
+    if (kind == "fifo") made = mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == "unreadable") {
+        if (geteuid() == 0) QSKIP("root reads every file");
+        made = test::putFile(path, test::wadBytes({{"MAPINFO", mapinfo}})) && chmod(QFile::encodeName(path), 0) == 0;
+    }
+    QVERIFY(made);
+
+    QString error;
+    const auto file = ResourceFile::open(path, &error);
+    QCOMPARE(file ? int(file->entries().size()) : -1, entries);
+    QCOMPARE(error.isEmpty(), bool(file));
+    QStringList read;
+    for (int i = 0; file && i < file->entries().size(); ++i) {
+        const auto bytes = file->read(i, 1 << 20);
+        if (bytes) read << QString::number(i);
+        QVERIFY(file->bytesRead() <= 12 + 32 + mapinfo.size() + (1 << 20) + 1);
+    }
+    QCOMPARE(read.join(u','), readable);
+
+    // The map reader gives the title the file's good part holds, or the reason it read none.
+    const WadMapInfo info = readWadMapInfo(path);
+    QCOMPARE(info.titles.value(QStringLiteral("MAP01")), QString(readable.isEmpty() ? "" : "Safe"));
+    QCOMPARE(info.error.isEmpty(), bool(file));
+}
+
+QTEST_GUILESS_MAIN(TestWadDirectory)
+#include "tst_wad_directory.moc"
