@@ -72,7 +72,7 @@ void TestSaveWads::useTheSavesWads()
     auto& r = g.r;
     const QString root = g.t.dir.path();
     for (const char* folder : {"port", "games", "recent", "listed"}) QVERIFY(QDir(root).mkdir(folder));
-    for (const char* file : {"games/DOOM2.WAD", "recent/A.wad", "port/b.WAD", "port/a.wad", "listed/c d.wad", "listed/old.wad"})
+    for (const char* file : {"games/DOOM2.WAD", "games/other.wad", "recent/A.wad", "port/b.WAD", "port/a.wad", "listed/c d.wad", "listed/old.wad"})
         QVERIFY(test::putFile(root + u'/' + file, "PWAD"));
     // The Doom2.wad record points to a file of another name; the Plutonia record's file is named like the save's.
     r.store.write(QStringLiteral("Tarnwick"), QStringLiteral("IWADDoom2.wad"), root + QStringLiteral("/games/other.wad"));
