@@ -1,6 +1,7 @@
 #include "core_rig.h"
 
 #include "launch/launch_check.h"
+#include "launch/launch_command.h"
 
 #include <QDir>
 #include <QTest>
@@ -35,6 +36,7 @@ void TestLaunchCheck::missingFiles_data()
                                                         << QStringList{"{F}/nothere/zdoom", "{F}/a.wad"};
     QTest::newRow("bare executable on the search path") << "sh -IWAD /nowhere/doom2.wad" << QStringList{"/nowhere/doom2.wad"};
     QTest::newRow("bare executable in the port folder") << "zdoom -IWAD doom2.wad" << QStringList{};
+    QTest::newRow("home folder") << "{F}/zdoom -FILE ~/no-such-tarnwick-map.wad" << QStringList{QDir::homePath() + "/no-such-tarnwick-map.wad"};
     QTest::newRow("bare executable nowhere") << "zdoom-not-here -WARP 1" << QStringList{"{F}/zdoom-not-here"};
     QTest::newRow("extension given: none added") << "zdoom -IWAD doom2.txt -LOADGAME SAVE1.zd" << QStringList{"{F}/doom2.txt", "{F}/SAVE1.zd"};
     QTest::newRow("option without its file") << "zdoom -IWAD -FILE -PLAYDEMO" << QStringList{};
@@ -53,7 +55,10 @@ void TestLaunchCheck::missingFiles()
     LocalFileSystem fs;
     QStringList expected;
     for (const QString& m : missing) expected << QString(m).replace(QLatin1StringView("{F}"), folder);
-    QCOMPARE(missingLaunchFiles(command.replace(QLatin1StringView("{F}"), folder), folder, fs), expected);
+    const QString zdoom = folder + QStringLiteral("/zdoom");
+    QVERIFY(QFile::setPermissions(zdoom, QFile::permissions(zdoom) | QFileDevice::ExeOwner));
+    command.replace(QLatin1StringView("{F}"), folder);
+    QCOMPARE(missingLaunchFiles(launchCommand(command, folder, QDir::homePath()), fs), expected);
 }
 
 // With a file missing, Run asks once; only "Run anyway" starts the port and records the launch.

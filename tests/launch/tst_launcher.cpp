@@ -55,6 +55,7 @@ void TestLauncher::initTestCase()
     const QString bin = root + QStringLiteral("/bin");
     QVERIFY(QDir().mkpath(m_port) && QDir().mkpath(bin));
     QVERIFY(makeStandIn(m_port + QStringLiteral("/zdoom"), "folder", m_received));
+    QVERIFY(test::putFile(m_port + QStringLiteral("/my doom.wad"), "")); // named after -IWAD below
     QVERIFY(makeStandIn(bin + QStringLiteral("/zdoom"), "path", m_received));
     QVERIFY(makeStandIn(bin + QStringLiteral("/onpath-port"), "path", m_received));
     qputenv("PATH", QFile::encodeName(bin) + ':' + qgetenv("PATH"));

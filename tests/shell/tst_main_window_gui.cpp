@@ -72,7 +72,8 @@ void TestMainWindowGui::commandBox()
     test::AppRig rig;
     QVERIFY(rig.start());
     QVERIFY(test::makeSaves(rig.temp.dir.path(), {"Zdoomsv0:wad", "zdoomsv1:wad"}));
-    rig.app.game.setExe(QStringLiteral("/opt/zdoom/zdoom"));
+    QVERIFY(test::putFile(rig.temp.path(QStringLiteral("zdoom")), "")); // every file named exists: no question
+    rig.app.game.setExe(rig.temp.path(QStringLiteral("zdoom")));
     rig.app.game.setFolder(rig.temp.dir.path());
     auto* saves = rig.page(1)->findChild<QTreeWidget*>();
     QVERIFY(saves && saves->topLevelItemCount() == 3);
