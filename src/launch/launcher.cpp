@@ -89,10 +89,12 @@ bool Launcher::confirmMissingFiles(const LaunchCommand& launch)
 {
     const QStringList missing = missingLaunchFiles(launch, m_fs);
     if (missing.isEmpty()) return true;
-    const QString text = (missing.size() == 1 ? QStringLiteral("This file named on the command line does not exist:")
-                                              : QStringLiteral("These files named on the command line do not exist:")) +
+    const bool one = missing.size() == 1;
+    const QString text = (one ? QStringLiteral("This file named on the command line does not exist:")
+                              : QStringLiteral("These files named on the command line do not exist:")) +
                          QStringLiteral("\n\n") + missing.join(u'\n') +
-                         QStringLiteral("\n\nThe game may stop with an error or run without them.");
+                         QStringLiteral("\n\nThe game may stop with an error or run without ") +
+                         (one ? QStringLiteral("it.") : QStringLiteral("them."));
     return m_messages.show(text, QStringLiteral("Missing Files"), MessageBox::Buttons::RunAnywayCancel,
                            MessageBox::Icon::Exclamation) == MessageBox::Answer::RunAnyway;
 }

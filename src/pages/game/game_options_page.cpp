@@ -288,8 +288,12 @@ void GameOptionsPage::redrawSaveGames()
     for (int i = 1; i < m_saves->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_saves->topLevelItem(i);
         const QString difference = m_saveWads.difference(i + 1);
-        if (item->toolTip(0) == difference) continue;
-        item->setIcon(0, difference.isEmpty() ? QIcon() : style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        if (item->toolTip(0) == difference && !item->icon(0).isNull()) continue;
+        // Unmarked rows keep an empty icon of the same size, so the names stay in one column.
+        const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        QPixmap blank(warning.actualSize(m_saves->iconSize().isValid() ? m_saves->iconSize() : QSize(16, 16)));
+        blank.fill(Qt::transparent);
+        item->setIcon(0, difference.isEmpty() ? QIcon(blank) : warning);
         for (int col = 0; col < item->columnCount(); ++col) item->setToolTip(col, difference);
     }
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
