@@ -369,7 +369,7 @@ WadMapInfo readWadMapInfo(const QString& path)
         const QString suffix = QFileInfo(path).suffix().toLower();
         QFile patch(path);
         if ((suffix == QLatin1StringView("deh") || suffix == QLatin1StringView("bex")) &&
-            QFileInfo(path).isFile() && patch.size() <= ResourceFile::kDefaultReadLimit &&
+            ResourceFile::isRegularFile(path) && patch.size() <= ResourceFile::kDefaultReadLimit &&
             patch.open(QIODevice::ReadOnly)) {
             mapinfo::readDehacked(decodeText(patch.readAll()), info.strings);
         } else {

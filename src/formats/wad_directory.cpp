@@ -31,15 +31,6 @@ void fail(QString* error, const QString& reason)
     if (error) *error = reason;
 }
 
-// Only regular files are read: a folder or a pipe that happens to be called "x.wad" would
-// otherwise fail late or block the program on open.
-bool isRegularFile(const QString& path)
-{
-    std::error_code ec;
-    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), ec);
-    return !ec && status.type() == std::filesystem::file_type::regular;
-}
-
 // A lump name: up to eight bytes, ended early by a zero byte, compared in upper case.
 QString lumpName(const char* bytes)
 {
@@ -49,6 +40,13 @@ QString lumpName(const char* bytes)
 }
 
 } // namespace
+
+bool ResourceFile::isRegularFile(const QString& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), ec);
+    return !ec && status.type() == std::filesystem::file_type::regular;
+}
 
 ResourceFile::ResourceFile(Kind kind) : m_kind(kind), m_impl(std::make_unique<Impl>()) {}
 

@@ -83,6 +83,7 @@ void TestWadDirectory::hostileFiles_data()
     QTest::newRow("zip cut short") << "cutZip" << -1 << "";
     QTest::newRow("folder named x.wad") << "folder" << -1 << "";
     QTest::newRow("pipe named x.wad") << "fifo" << -1 << "";
+    QTest::newRow("pipe named x.deh") << "fifoDeh" << -1 << "";
     QTest::newRow("unreadable file") << "unreadable" << -1 << "";
     QTest::newRow("missing file") << "missing" << -1 << "";
 }
@@ -92,7 +93,7 @@ void TestWadDirectory::hostileFiles()
     QFETCH(QString, kind);
     QFETCH(int, entries);
     QFETCH(QString, readable);
-    const QString path = m_dir.filePath(kind + QStringLiteral(".wad"));
+    const QString path = m_dir.filePath(kind + QLatin1StringView(kind == "fifoDeh" ? ".deh" : ".wad"));
 
     auto header = [](const char* magic, qint64 count, qint64 offset) {
         char h[12];
@@ -153,7 +154,7 @@ void TestWadDirectory::hostileFiles()
         made = test::writeZip(zip, {{"mapinfo.txt", mapinfo}}) && test::putFile(path, test::fileBytes(zip).left(40));
     }
     if (kind == "folder") made = QDir().mkpath(path);
-    if (kind == "fifo") made = mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == "fifo" || kind == "fifoDeh") made = mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     if (kind == "unreadable") {
         if (geteuid() == 0) QSKIP("root reads every file");
         made = test::putFile(path, test::wadBytes({{"MAPINFO", mapinfo}})) && chmod(QFile::encodeName(path), 0) == 0;
