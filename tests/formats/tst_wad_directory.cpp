@@ -95,51 +95,34 @@ void TestWadDirectory::hostileFiles()
     QFETCH(QString, readable);
     const QString path = m_dir.filePath(kind + QLatin1StringView(kind == "fifoDeh" ? ".deh" : ".wad"));
 
-    auto header = [](const char* magic, qint64 count, qint64 offset) {
-        char h[12];
-        memcpy(h, magic, 4);
-        qToLittleEndian<quint32>(quint32(count), h + 4);
-        qToLittleEndian<quint32>(quint32(offset), h + 8);
-        return QByteArray(h, 12);
-    };
-    auto entry = [](qint64 offset, qint64 size, const char* name) {
-        char e[16] = {};
-        qToLittleEndian<quint32>(quint32(offset), e);
-        qToLittleEndian<quint32>(quint32(size), e + 4);
-        memcpy(e + 8, name, strlen(name));
-        return QByteArray(e, 16);
-    };
+    using test::wadEntry;
+    using test::wadHeader;
     const QByteArray mapinfo = "map MAP01 \"Safe\"";
     bool made = true;
-    if (kind == "count2^31") made = test::putFile(path, header("PWAD", 0x80000000LL, 12) + QByteArray(64, 0));
-    if (kind == "countMax") made = test::putFile(path, header("PWAD", 0x7fffffffLL, 12) + QByteArray(64, 0));
+    if (kind == "count2^31") made = test::putFile(path, wadHeader("PWAD", 0x80000000LL, 12) + QByteArray(64, 0));
+    if (kind == "countMax") made = test::putFile(path, wadHeader("PWAD", 0x7fffffffLL, 12) + QByteArray(64, 0));
     if (kind == "countCap") {
         QFile f(path);
-        made = f.open(QIODevice::WriteOnly) && f.write(header("IWAD", ResourceFile::kMaxLumps + 1, 12)) == 12 &&
+        made = f.open(QIODevice::WriteOnly) && f.write(wadHeader("IWAD", ResourceFile::kMaxLumps + 1, 12)) == 12 &&
                f.resize(12 + (ResourceFile::kMaxLumps + 1) * 16);
     }
-    if (kind == "tablePastEnd") made = test::putFile(path, header("PWAD", 2, 20) + QByteArray(30, 0));
-    if (kind == "tableInHeader") made = test::putFile(path, header("PWAD", 1, 4) + entry(0, 4, "X"));
+    if (kind == "tablePastEnd") made = test::putFile(path, wadHeader("PWAD", 2, 20) + QByteArray(30, 0));
+    if (kind == "tableInHeader") made = test::putFile(path, wadHeader("PWAD", 1, 4) + wadEntry(0, 4, "X"));
     if (kind == "shortHeader") made = test::putFile(path, QByteArray("PWAD\1\0\0\0", 8));
     if (kind == "text") made = test::putFile(path, "just some words");
-    if (kind == "lumpPastEnd") {
-        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(12, 1 << 30, "MAPINFO");
-        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
-    }
-    if (kind == "negativeLump") {
-        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(12, 0xffffffffLL, "MAPINFO");
-        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
-    }
-    if (kind == "overlap") {
-        const QByteArray table = entry(12, mapinfo.size(), "MAPINFO") + entry(14, 4, "ZMAPINFO");
-        made = test::putFile(path, header("PWAD", 2, 12 + mapinfo.size()) + mapinfo + table);
-    }
+    // A good MAPINFO lump, then a second entry that is wrong in its own way.
+    const QHash<QString, QByteArray> second = {{"lumpPastEnd", wadEntry(12, 1 << 30, "MAPINFO")},
+                                               {"negativeLump", wadEntry(12, 0xffffffffLL, "MAPINFO")},
+                                               {"overlap", wadEntry(14, 4, "ZMAPINFO")}};
+    if (second.contains(kind))
+        made = test::putFile(path, wadHeader("PWAD", 2, 12 + mapinfo.size()) + mapinfo +
+                                       wadEntry(12, mapinfo.size(), "MAPINFO") + second[kind]);
     if (kind == "sparse") {
         // Two gigabytes of hole: the table at the very end names a lump that spans it all.
         const qint64 size = (qint64(2) << 30) - 32;
         QFile f(path);
-        made = f.open(QIODevice::WriteOnly) && f.write(header("PWAD", 2, size) + mapinfo) > 0 && f.resize(size) &&
-               f.seek(size) && f.write(entry(12, mapinfo.size(), "MAPINFO") + entry(12, size - 12, "MAPINFO")) == 32;
+        made = f.open(QIODevice::WriteOnly) && f.write(wadHeader("PWAD", 2, size) + mapinfo) > 0 && f.resize(size) &&
+               f.seek(size) && f.write(wadEntry(12, mapinfo.size(), "MAPINFO") + wadEntry(12, size - 12, "MAPINFO")) == 32;
     }
     if (kind == "bomb") {
         // 64 MB of zeros inflate from a few kilobytes; the reader stops at its limit.

@@ -14,26 +14,36 @@ namespace tarnwick::test {
 
 using Lumps = QList<QPair<QByteArray, QByteArray>>;
 
-// A WAD: the 12-byte header, the lumps' data in order, then the lump table.
+// A WAD header and a lump table entry, the numbers written as they come (so tests can
+// write nonsense such as a count of 2^31).
+inline QByteArray wadHeader(const char* magic, qint64 count, qint64 tableOffset)
+{
+    char h[12];
+    memcpy(h, magic, 4);
+    qToLittleEndian<quint32>(quint32(count), h + 4);
+    qToLittleEndian<quint32>(quint32(tableOffset), h + 8);
+    return QByteArray(h, 12);
+}
+
+inline QByteArray wadEntry(qint64 offset, qint64 size, const QByteArray& name)
+{
+    char e[16] = {};
+    qToLittleEndian<quint32>(quint32(offset), e);
+    qToLittleEndian<quint32>(quint32(size), e + 4);
+    memcpy(e + 8, name.constData(), std::min<qsizetype>(8, name.size()));
+    return QByteArray(e, 16);
+}
+
+// A WAD: the header, the lumps' data in order, then the lump table.
 inline QByteArray wadBytes(const Lumps& lumps, const char* magic = "PWAD")
 {
     QByteArray data;
     QByteArray table;
-    qint32 offset = 12;
     for (const auto& [name, bytes] : lumps) {
-        char entry[16] = {};
-        qToLittleEndian<qint32>(offset, entry);
-        qToLittleEndian<qint32>(qint32(bytes.size()), entry + 4);
-        memcpy(entry + 8, name.constData(), std::min<qsizetype>(8, name.size()));
-        table.append(entry, 16);
+        table += wadEntry(12 + data.size(), bytes.size(), name);
         data += bytes;
-        offset += qint32(bytes.size());
     }
-    char header[12];
-    memcpy(header, magic, 4);
-    qToLittleEndian<qint32>(qint32(lumps.size()), header + 4);
-    qToLittleEndian<qint32>(offset, header + 8);
-    return QByteArray(header, 12) + data + table;
+    return wadHeader(magic, lumps.size(), 12 + data.size()) + data + table;
 }
 
 // A zip archive of `entries`, written by libzip (deflated unless `store`).
