@@ -22,11 +22,11 @@ namespace {
 
 // A file description: "wad:" or "zip:" or "deh:", then entries "NAME=content" split by "|".
 // Content "\n" stands for a line break.
-QString makeFile(const QString& folder, int n, const QString& spec)
+QString makeFile(const QString& folder, int n, const QString& description)
 {
-    const QString kind = spec.section(u':', 0, 0);
+    const QString kind = description.section(u':', 0, 0);
     test::Lumps lumps;
-    for (const QString& part : spec.section(u':', 1).split(u'|', Qt::SkipEmptyParts)) {
+    for (const QString& part : description.section(u':', 1).split(u'|', Qt::SkipEmptyParts)) {
         QString content = part.section(u'=', 1);
         content.replace(QLatin1StringView("\\n"), QLatin1StringView("\n"));
         lumps.append({part.section(u'=', 0, 0).toLatin1(), content.toUtf8()});
