@@ -403,10 +403,16 @@ WadMapInfo readWadMapInfo(const QString& path)
         }
     }
 
+    // Each text lump is read whole up to the reader's limit, and all of them together up
+    // to a budget, so a file of many huge (or highly compressed) lumps is cut short.
+    constexpr qint64 kTextBudget = 4 * ResourceFile::kDefaultReadLimit;
+    const qint64 directoryBytes = file->bytesRead();
     auto texts = [&](Lump kind) {
         QStringList out;
-        for (qsizetype i : byKind[static_cast<int>(kind)])
+        for (qsizetype i : byKind[static_cast<int>(kind)]) {
+            if (file->bytesRead() - directoryBytes > kTextBudget) break;
             if (const auto bytes = file->read(i)) out.append(decodeText(*bytes));
+        }
         return out;
     };
     for (const QString& t : texts(Lump::Language)) mapinfo::readLanguage(t, info.strings);
