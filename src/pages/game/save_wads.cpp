@@ -10,7 +10,6 @@
 #include "settings/history.h"
 #include "settings/settings_store.h"
 
-#include <QDir>
 
 namespace tarnwick {
 
@@ -48,13 +47,11 @@ QString listOrNone(const QStringList& names)
 
 // A file of `folder` whose name equals `name` in any letter case, as a path the port
 // takes (quoted when it holds a blank); empty when there is none.
-QString findInFolder(const QString& folder, const QString& name)
+QString findInFolder(const FileSystem& fs, const QString& folder, const QString& name)
 {
     if (folder.isEmpty()) return {};
-    const QDir dir(folder);
-    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden))
-        if (sameName(entry, name)) return paths::quotedIfBlank(dir.filePath(entry));
-    return {};
+    const QString path = paths::entryIgnoringCase(folder, name);
+    return fs.fileExists(path) ? paths::quotedIfBlank(path) : QString();
 }
 
 } // namespace
@@ -138,7 +135,7 @@ QString SaveWads::findMapWad(const QString& name) const
     QStringList folders{paths::toNative(paths::unquoted(p.txtFol))};
     for (const QString& path : p.lstPWADhid) folders << paths::folderPart(paths::resolvedIn(p.txtFol, path));
     for (const QString& folder : folders)
-        if (const QString found = findInFolder(folder, name); !found.isEmpty()) return found;
+        if (const QString found = findInFolder(m_fs, folder, name); !found.isEmpty()) return found;
     return {};
 }
 
