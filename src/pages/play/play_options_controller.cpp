@@ -130,9 +130,9 @@ void PlayOptionsController::randomMap()
 
 QStringList PlayOptionsController::mapRowsOf(int game)
 {
+    if (catalog::mapRows(game).isEmpty()) return {};
     const LaunchProfile& p = m_session.profile();
     QList<WadMapInfo> files;
-    if (catalog::mapRows(game).isEmpty()) return {};
     for (const QString& path : p.lstPWADhid) files.append(m_mapWads.info(paths::resolvedIn(p.txtFol, path)));
     return titledMapRows(game, files);
 }
