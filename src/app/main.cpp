@@ -1,45 +1,49 @@
 #include "platform/process_launcher.h"
 #include "platform/qt_platform.h"
 #include "shell/app_context.h"
+#include "shell/command_line.h"
 #include "shell/main_window.h"
 
 #include <QApplication>
-#include <QPainter>
+#include <QDir>
+#include <QProcessEnvironment>
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdio>
+
 using namespace tarnwick;
 
-// The program's icon: a "T" on a dark red tile, drawn so no image file has to travel along.
+// The program's icon, drawn at build time in the sizes the desktop uses (data/make_icon.cpp)
+// and built in as resources, one folder per size. Each picture is read when first shown.
 static QIcon programIcon()
 {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setBrush(QColor(0x8b, 0x1a, 0x1a));
-        painter.setPen(QPen(QColor(0x3a, 0x08, 0x08), size / 16.0));
-        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 6.0, size / 6.0);
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPixelSize(size * 3 / 4);
-        painter.setFont(font);
-        painter.setPen(QColor(0xf4, 0xd0, 0x3f));
-        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("T"));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    const QDir sizes(QStringLiteral(":/icons"));
+    for (const QString& size : sizes.entryList(QDir::Dirs))
+        icon.addFile(sizes.filePath(size + QStringLiteral("/org.tarnwick.Tarnwick.png")),
+                     QSize(size.toInt(), size.toInt()));
     return icon;
 }
 
 int main(int argc, char** argv)
 {
+    // --help and --version answer before any window system is needed.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    switch (parseCommandLine(raw).action) {
+    case CommandLine::Action::Help: std::fputs(usageText().toLocal8Bit().constData(), stdout); return 0;
+    case CommandLine::Action::Version: std::printf("%s\n", versionText().toLocal8Bit().constData()); return 0;
+    case CommandLine::Action::Start: break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
+    QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
     QApplication::setWindowIcon(programIcon());
+    // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
+    const CommandLine commandLine = parseCommandLine(QApplication::arguments().mid(1));
 
     QtMessageBox messages;
     QtFileDialog dialogs;
@@ -51,25 +55,21 @@ int main(int argc, char** argv)
     SettingsStore store;
     const bool opened = store.open(SettingsStore::defaultPath());
 
-    AppContext context(store, {messages, dialogs, processes, opener, fs});
+    AppContext context(store, {messages, dialogs, processes, opener, fs,
+                               SearchPlaces::fromEnvironment(QProcessEnvironment::systemEnvironment())});
     MainWindow window(context);
-
-    // The argument text is the program's arguments joined by blanks, an argument with a
-    // blank wrapped in double quotes.
-    QStringList words;
-    for (const QString& a : QApplication::arguments().mid(1))
-        words << (a.contains(u' ') ? u'"' + a + u'"' : a);
 
     window.resize(screen.width() >= 1280 ? QSize(1280, 960) : QSize(1000, 720));
     window.showMaximized();
     if (!opened)
         messages.show(store.errorText(), QStringLiteral("Tarnwick Settings"), MessageBox::Buttons::Ok,
                       MessageBox::Icon::Exclamation);
-    window.start(words.join(u' '), screen.width());
+    // A new settings store is a first start: an installed port and game WADs fill the
+    // locations that are still empty.
+    window.start(commandLine.argumentText, screen.width(), store.created());
 
-    // TARNWICK_AUTORUN=1: run the game once, as F2 does, then close as the player would
-    // (saving the pages), so scripts and tests can drive the program without a display.
-    if (qEnvironmentVariable("TARNWICK_AUTORUN") == QLatin1StringView("1"))
+    // --run: run the game once, as F2 does, then close as the player would (saving the pages).
+    if (commandLine.run)
         QTimer::singleShot(0, &window, [&context, &window] {
             context.launcher.run();
             window.close();

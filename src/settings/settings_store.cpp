@@ -83,6 +83,7 @@ bool SettingsStore::open(const QString& path)
     m_path = path;
     m_error.clear();
     m_persistent = false;
+    m_created = false;
 
     QString problem = checkExistingFile(path);
     const bool existed = QFileInfo::exists(path);
@@ -115,6 +116,8 @@ bool SettingsStore::open(const QString& path)
                     problem = QStringLiteral("it is a database of another program");
                 else if (!createSchema())
                     problem = db.lastError().text();
+                else
+                    m_created = true;
             }
             if (problem.isEmpty()) {
                 exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -133,6 +136,7 @@ bool SettingsStore::open(const QString& path)
                       .arg(QDir::toNativeSeparators(path), problem);
         QSqlDatabase::removeDatabase(m_connection);
         openInMemory();
+        m_created = false;
         return false;
     }
     m_persistent = true;

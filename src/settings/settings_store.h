@@ -41,6 +41,9 @@ public:
     QString path() const { return m_path; }
     QString errorText() const { return m_error; }
     bool isPersistent() const { return m_persistent; }
+    // True when open() found no settings of this program in the file and made a new store:
+    // the program's first start for this player.
+    bool created() const { return m_created; }
 
     QString read(const QString& section, const QString& key, const QString& fallback = {}) const;
     bool contains(const QString& section, const QString& key) const;
@@ -75,6 +78,7 @@ private:
     QString m_path;
     QString m_error;
     bool m_persistent = false;
+    bool m_created = false;
     int m_depth = 0;
 };
 

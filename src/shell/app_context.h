@@ -3,6 +3,7 @@
 #include "launch/launch_session.h"
 #include "launch/launcher.h"
 #include "pages/game/game_options_controller.h"
+#include "pages/game/install_search.h"
 #include "pages/game/iwad_locations.h"
 #include "pages/game/save_wads.h"
 #include "pages/play/play_options_controller.h"
@@ -32,6 +33,8 @@ struct Platform
     ProcessLauncher& processes;
     DocumentOpener& opener;
     FileSystem& fs;
+    // Where the first start looks for a port and game WADs; none unless given.
+    SearchPlaces installPlaces = {};
 };
 
 // Every model object of one running program, wired together in dependency order.
@@ -45,10 +48,10 @@ struct AppContext
           miscPage(session), flags(session), obsolete(session, chooser),
           persistence(store, session, {gamePage, playPage, soundPage, miscPage, flags, obsolete}),
           launcher(session, histories, p.processes, p.messages, chooser, p.fs),
-          iwads(store, chooser, gamePage, playPage),
+          iwads(store, chooser, gamePage, playPage), installs(store, session, gamePage, p.installPlaces),
           saveWads(session, store, histories, p.fs, p.messages, gamePage, playPage),
           main({store, session, histories, persistence, p.messages, p.fs, p.opener, gamePage, playPage,
-                soundPage, miscPage, flags, obsolete}),
+                soundPage, miscPage, flags, obsolete, installs}),
           settingsFiles(store, chooser, p.messages, [this] { main.saveSettingsNow(); },
                         [this] { persistence.Set_Imp(); })
     {
@@ -69,6 +72,7 @@ struct AppContext
     Persistence persistence;
     Launcher launcher;
     IwadLocations iwads;
+    InstallSearch installs;
     SaveWads saveWads;
     MainController main;
     SettingsFileCommands settingsFiles;

@@ -2,6 +2,7 @@
 
 #include "launch/launch_session.h"
 #include "pages/game/game_options_controller.h"
+#include "pages/game/install_search.h"
 #include "pages/play/play_options_controller.h"
 #include "pages/secondary/gameplay_flags.h"
 #include "pages/secondary/secondary_controllers.h"
@@ -51,7 +52,7 @@ bool MainController::isSettingsFileArgument(const QString& argument)
     return paths::unquoted(argument).right(4).toLower() == QLatin1StringView(".twk");
 }
 
-MainController::Layout MainController::startup(const QString& argument, int screenWidth)
+MainController::Layout MainController::startup(const QString& argument, int screenWidth, bool firstStart)
 {
     m_d.session.Rst = true;
     for (int i = 0; i < kHistoryCount; ++i) {
@@ -76,6 +77,10 @@ MainController::Layout MainController::startup(const QString& argument, int scre
             m_d.miscPage.setExtraCommands(ec.isEmpty() ? argument : ec + u' ' + argument);
         }
     }
+
+    // After the argument, so that the values of a settings file opened at the first start
+    // count as the player's own.
+    if (firstStart) m_d.installs.fillEmpty();
 
     Layout layout = Layout::Keep;
     if (!m_d.persistence.pagesPlaced()) layout = screenWidth >= 1024 ? Layout::FourByFour : Layout::Cascade;
@@ -116,6 +121,7 @@ void MainController::resetAll()
     m_d.soundPage.reset();
     m_d.miscPage.reset();
     m_d.flags.RT0_Click();
+    if (m_d.session.profile().chkReset == 1) m_d.installs.fillEmpty();
     m_d.session.Rst = false;
     m_d.session.MainProc();
 }

@@ -14,6 +14,7 @@ class FileChooser;
 class FileSystem;
 class GameOptionsController;
 class GameplayFlagsController;
+class InstallSearch;
 class LaunchSession;
 class DocumentOpener;
 class MessageBox;
@@ -49,6 +50,7 @@ public:
         MiscController& miscPage;
         GameplayFlagsController& flags;
         ObsoleteController& obsolete;
+        InstallSearch& installs;
     };
 
     explicit MainController(Deps deps, QObject* parent = nullptr);
@@ -59,10 +61,10 @@ public:
         m_importer = std::move(importer);
     }
 
-    // Start-up: histories, saved settings, the program's argument, the web links, one
-    // composition. Returns the layout the pages need: a first run is laid out by the
-    // screen's width (pixels).
-    Layout startup(const QString& argument, int screenWidth);
+    // Start-up: histories, saved settings, the program's argument, on a first start the
+    // search for an installed port and game WADs, the web links, one composition. Returns
+    // the layout the pages need: a first run is laid out by the screen's width (pixels).
+    Layout startup(const QString& argument, int screenWidth, bool firstStart = false);
 
     // What a page's window looked like when the program closed.
     struct PageWindow
@@ -80,6 +82,7 @@ public:
 
     // "&Reset all...": asks, then resets the four pages and the gameplay flags with one
     // composition. The obsolete options, histories, positions and game WAD locations stay.
+    // With "Re&set ZDoom Locations" ticked, the emptied locations are searched for again.
     void resetAll();
 
     // "&Clear history...": asks, then empties all twelve lists; every box keeps its text.

@@ -419,11 +419,11 @@ void MainWindow::fourByFour()
     for (QAction* a : m_showPage) a->setVisible(false);
 }
 
-void MainWindow::start(const QString& argument, int screenWidth)
+void MainWindow::start(const QString& argument, int screenWidth, bool firstStart)
 {
     for (int page = 1; page <= 4; ++page)
         if (auto pos = m_app.persistence.storedPosition(page)) m_pages[page - 1]->move(*pos);
-    const MainController::Layout layout = m_app.main.startup(argument, screenWidth);
+    const MainController::Layout layout = m_app.main.startup(argument, screenWidth, firstStart);
     for (int page = 1; page <= 4; ++page) {
         const bool visible = m_app.main.pageVisible(page);
         m_pages[page - 1]->setVisible(visible);

@@ -25,8 +25,9 @@ class MainWindow final : public QMainWindow
 public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
 
-    // Start-up with the program's argument; lays out the pages on a first run.
-    void start(const QString& argument, int screenWidth);
+    // Start-up with the program's argument; lays out the pages on a first run. A first start
+    // (no saved settings yet) also looks for an installed port and game WADs.
+    void start(const QString& argument, int screenWidth, bool firstStart = false);
 
 
     QMdiSubWindow* pageWindow(int page) const { return m_pages.at(page - 1); }

@@ -20,10 +20,13 @@ struct RigDoubles
 
 // The whole model of the program as AppContext wires it, over a given store, with scripted
 // dialogs and a recording process launcher. Several rigs may share a store: that is a later
-// start of the program.
+// start of the program. The first start searches only the places given.
 struct CoreRig : RigDoubles, AppContext
 {
-    explicit CoreRig(SettingsStore& s) : AppContext(s, {messages, dialog, processes, opener, fs}) {}
+    explicit CoreRig(SettingsStore& s, SearchPlaces places = {})
+        : AppContext(s, {messages, dialog, processes, opener, fs, std::move(places)})
+    {
+    }
 
     GameOptionsController& game = gamePage;
     PlayOptionsController& play = playPage;

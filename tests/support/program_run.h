@@ -21,7 +21,7 @@ inline QByteArray tail(const QByteArray& text, int lines = 15)
     return all.mid(std::max<qsizetype>(0, all.size() - lines)).join('\n');
 }
 
-// The built program on the offscreen platform, told to run the game once and close, in a
+// The built program on the offscreen platform, told by --run to play once and close, in a
 // process group of its own so an overrun can be stopped with all it started in that group.
 // Its output goes to a file, not a pipe: a port it starts inherits that file and may go on
 // writing after the program has ended.
@@ -35,7 +35,6 @@ struct ProgramRun
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TARNWICK_AUTORUN"), QStringLiteral("1"));
         env.insert(extra);
         QProcess process;
         process.setProcessEnvironment(env);
@@ -43,7 +42,7 @@ struct ProgramRun
         process.setStandardOutputFile(logFile);
         process.setStandardInputFile(QProcess::nullDevice());
         process.setChildProcessModifier([] { ::setpgid(0, 0); });
-        process.start(QStringLiteral(TARNWICK_PROGRAM), arguments);
+        process.start(QStringLiteral(TARNWICK_PROGRAM), QStringList{QStringLiteral("--run")} + arguments);
         ProgramRun run;
         run.finished = process.waitForFinished(30000);
         if (!run.finished && process.processId() > 0) ::kill(-pid_t(process.processId()), SIGKILL);

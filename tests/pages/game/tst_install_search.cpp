@@ -1,0 +1,239 @@
+// The first start's search for an installed port and game WADs, on folder trees made in a
+// temporary root that stands for "/": which files and environment give which locations.
+
+#include "core_rig.h"
+
+#include "pages/game/install_search.h"
+#include "pages/game/iwad_locations.h"
+
+#include <QTest>
+
+using namespace tarnwick;
+
+namespace {
+
+using Values = QMap<QString, QString>;
+
+// "@" in a text stands for the temporary root.
+QString rooted(QString text, const QString& root)
+{
+    return text.replace(u'@', root);
+}
+
+// Files under the root: "x:" makes an executable, a trailing "/" a folder.
+bool makeTree(const QString& root, const QStringList& entries)
+{
+    for (QString entry : entries) {
+        const bool executable = entry.startsWith(QStringLiteral("x:"));
+        if (executable) entry = entry.mid(2);
+        const QString path = root + u'/' + entry;
+        if (entry.endsWith(u'/')) {
+            if (!QDir().mkpath(path)) return false;
+            continue;
+        }
+        if (!QDir().mkpath(QFileInfo(path).path()) || !test::putFile(path, "IWAD")) return false;
+        if (executable && !QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner)) return false;
+    }
+    return true;
+}
+
+SearchPlaces places(const Values& env, const QString& root)
+{
+    QProcessEnvironment e;
+    for (auto it = env.cbegin(); it != env.cend(); ++it) e.insert(it.key(), rooted(it.value(), root));
+    return SearchPlaces::fromEnvironment(e, root);
+}
+
+// What the search may change, as "name=value" lines: page 1's three boxes and every game
+// WAD location that is set.
+QStringList outcome(test::CoreRig& r, const QString& root)
+{
+    QStringList lines;
+    const auto line = [&](const QString& name, QString value) {
+        if (!value.isEmpty()) lines << name + u'=' + value.replace(root, QStringLiteral("@"));
+    };
+    line(QStringLiteral("txtEXE"), r.p().txtEXE);
+    line(QStringLiteral("txtFol"), r.p().txtFol);
+    line(QStringLiteral("txtIWAD"), r.p().txtIWAD);
+    for (const IwadRecord& record : kIwadRecords)
+        line(iwadKey(record), r.store.read(QStringLiteral("Tarnwick"), iwadKey(record)));
+    return lines;
+}
+
+// What the player set before the search: page 1's boxes, the game, stored locations.
+void presetValues(test::CoreRig& r, const Values& preset)
+{
+    for (auto it = preset.cbegin(); it != preset.cend(); ++it) {
+        if (it.key() == QLatin1StringView("txtEXE")) r.game.setExe(it.value());
+        else if (it.key() == QLatin1StringView("txtFol")) r.game.setFolder(it.value());
+        else if (it.key() == QLatin1StringView("txtIWAD")) r.game.setIwad(it.value());
+        else if (it.key() == QLatin1StringView("cmbGame")) r.play.chooseGame(it.value().toInt());
+        else if (it.key() == QLatin1StringView("chkReset")) r.game.setResetLocations(it.value().toInt());
+        else r.store.write(QStringLiteral("Tarnwick"), it.key(), it.value());
+    }
+}
+
+} // namespace
+
+class TestInstallSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void search_data();
+    void search();
+    void when_data();
+    void when();
+};
+
+void TestInstallSearch::search_data()
+{
+    QTest::addColumn<Values>("env");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<Values>("preset");
+    QTest::addColumn<QStringList>("expected");
+
+    const Values path{{"PATH", "@/bin"}};
+    QTest::newRow("nothing installed") << path << QStringList{"bin/", "usr/games/"} << Values{} << QStringList{};
+    QTest::newRow("port on PATH and the free WADs; the box takes Doom's")
+        << path << QStringList{"x:bin/gzdoom", "usr/share/games/doom/freedoom1.wad", "usr/share/games/doom/freedoom2.wad"}
+        << Values{}
+        << QStringList{"txtEXE=@/bin/gzdoom", "txtFol=@/bin", "txtIWAD=@/usr/share/games/doom/freedoom1.wad",
+                       "IWADDoom2.wad=@/usr/share/games/doom/freedoom2.wad",
+                       "IWADDoom.wad=@/usr/share/games/doom/freedoom1.wad"};
+    QTest::newRow("zdoom before gzdoom, wherever they lie") << Values{{"PATH", "@/a:@/b"}}
+        << QStringList{"x:a/gzdoom", "x:b/zdoom"} << Values{} << QStringList{"txtEXE=@/b/zdoom", "txtFol=@/b"};
+    QTest::newRow("PATH before /usr/games") << path << QStringList{"x:usr/games/zdoom", "x:bin/zdoom"} << Values{}
+        << QStringList{"txtEXE=@/bin/zdoom", "txtFol=@/bin"};
+    QTest::newRow("/usr/games when PATH has none") << path << QStringList{"bin/", "x:usr/games/lzdoom"} << Values{}
+        << QStringList{"txtEXE=@/usr/games/lzdoom", "txtFol=@/usr/games"};
+    QTest::newRow("other ports in their order, by name first") << path
+        << QStringList{"x:bin/woof", "x:usr/games/chocolate-doom"} << Values{}
+        << QStringList{"txtEXE=@/usr/games/chocolate-doom", "txtFol=@/usr/games"};
+    QTest::newRow("a file that cannot run and a folder are no port") << path
+        << QStringList{"bin/zdoom", "bin/gzdoom/", "x:usr/games/crispy-doom"} << Values{}
+        << QStringList{"txtEXE=@/usr/games/crispy-doom", "txtFol=@/usr/games"};
+    QTest::newRow("a blank in the port's path is quoted, not in its folder") << Values{{"PATH", "@/my games"}}
+        << QStringList{"x:my games/zdoom"} << Values{}
+        << QStringList{"txtEXE=\"@/my games/zdoom\"", "txtFol=@/my games"};
+    QTest::newRow("WAD names in any case; the first folder holding one wins")
+        << Values{{"DOOMWADDIR", "@/w1"}, {"DOOMWADPATH", "@/w2:@/w3"}}
+        << QStringList{"w1/DOOM2.WAD", "w2/doom2.wad", "w3/Heretic.wad", "w2/TNT.wad", "w3/Plutonia.Wad", "w3/Hexen.wad"}
+        << Values{}
+        << QStringList{"IWADDoom2.wad=@/w1/DOOM2.WAD", "IWADPlutonia.wad=@/w3/Plutonia.Wad", "IWADTNT.wad=@/w2/TNT.wad",
+                       "IWADHeretic.wad=@/w3/Heretic.wad", "IWADHexen.wad=@/w3/Hexen.wad"};
+    QTest::newRow("the player's own and shared folders, in order")
+        << Values{{"HOME", "@/home/me"}}
+        << QStringList{"home/me/.local/share/games/doom/doom.wad", "usr/local/share/games/doom/doom.wad",
+                       "usr/local/share/games/doom/doom1.wad", "usr/share/games/doom/doom1.wad",
+                       "usr/share/games/doom/doom2f.wad"}
+        << Values{}
+        << QStringList{"txtIWAD=@/home/me/.local/share/games/doom/doom.wad",
+                       "IWADDoom2f.wad=@/usr/share/games/doom/doom2f.wad",
+                       "IWADDoom.wad=@/home/me/.local/share/games/doom/doom.wad",
+                       "IWADDoom1.wad=@/usr/local/share/games/doom/doom1.wad"};
+    QTest::newRow("the game's own WAD beats a free one in an earlier folder") << Values{{"DOOMWADDIR", "@/free"}}
+        << QStringList{"free/freedoom2.wad", "free/freedoom1.wad", "usr/share/games/doom/doom2.wad", "free/doom1.wad"}
+        << Values{}
+        << QStringList{"txtIWAD=@/free/freedoom1.wad", "IWADDoom2.wad=@/usr/share/games/doom/doom2.wad",
+                       "IWADDoom.wad=@/free/freedoom1.wad", "IWADDoom1.wad=@/free/doom1.wad"};
+    QTest::newRow("the port's folder holds WADs too") << Values{{"PATH", "@/opt/port"}}
+        << QStringList{"x:opt/port/gzdoom", "opt/port/hexen.wad"} << Values{}
+        << QStringList{"txtEXE=@/opt/port/gzdoom", "txtFol=@/opt/port", "IWADHexen.wad=@/opt/port/hexen.wad"};
+    QTest::newRow("the player's folder is searched when the port is theirs") << path
+        << QStringList{"x:bin/gzdoom", "games/zd/tnt.wad"} << Values{{"txtEXE", "zd"}, {"txtFol", "@/games/zd"}}
+        << QStringList{"txtEXE=zd", "txtFol=@/games/zd", "IWADTNT.wad=@/games/zd/tnt.wad"};
+    QTest::newRow("folders below a WAD folder are not searched") << Values{{"DOOMWADDIR", "@/w"}}
+        << QStringList{"w/sub/doom.wad", "usr/share/games/doom/more/doom2.wad"} << Values{} << QStringList{};
+    QTest::newRow("what the player set stays; the rest is filled") << path
+        << QStringList{"x:bin/gzdoom", "usr/share/games/doom/doom2.wad", "usr/share/games/doom/plutonia.wad"}
+        << Values{{"txtEXE", "/mine/zdoom"}, {"IWADDoom2.wad", "/mine/doom2.wad"}, {"cmbGame", "1"}}
+        << QStringList{"txtEXE=/mine/zdoom", "txtIWAD=/mine/doom2.wad", "IWADDoom2.wad=/mine/doom2.wad",
+                       "IWADPlutonia.wad=@/usr/share/games/doom/plutonia.wad"};
+    QTest::newRow("the game WAD box takes the chosen game's, once found") << path
+        << QStringList{"usr/share/games/doom/doom.wad", "usr/share/games/doom/heretic.wad"} << Values{{"cmbGame", "4"}}
+        << QStringList{"txtIWAD=@/usr/share/games/doom/heretic.wad", "IWADDoom.wad=@/usr/share/games/doom/doom.wad",
+                       "IWADHeretic.wad=@/usr/share/games/doom/heretic.wad"};
+    QTest::newRow("a game WAD box the player filled stays") << path
+        << QStringList{"usr/share/games/doom/doom.wad"} << Values{{"txtIWAD", "/mine/doom.wad"}}
+        << QStringList{"txtIWAD=/mine/doom.wad", "IWADDoom.wad=@/usr/share/games/doom/doom.wad"};
+}
+
+void TestInstallSearch::search()
+{
+    QFETCH(Values, env);
+    QFETCH(QStringList, files);
+    QFETCH(Values, preset);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    QVERIFY(makeTree(root, files));
+    test::Program g;
+    test::CoreRig& r = g.r;
+    Values rootedPreset;
+    for (auto it = preset.cbegin(); it != preset.cend(); ++it) rootedPreset.insert(it.key(), rooted(it.value(), root));
+    presetValues(r, rootedPreset);
+
+    InstallSearch(r.store, r.session, r.game, places(env, root)).fillEmpty();
+    QStringList got = outcome(r, root);
+    got.sort();
+    expected.sort();
+    QCOMPARE(got, expected);
+    // The command line already shows what was filled in.
+    const QString shown = r.command();
+    r.session.MainProc();
+    QCOMPARE(shown, r.command());
+}
+
+// When the program searches: at a first start and after "Reset all" with the locations to
+// be reset; never at a later start or when the player keeps the locations.
+void TestInstallSearch::when_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<Values>("preset");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList found{"txtEXE=@/bin/zdoom", "txtFol=@/bin", "txtIWAD=@/wads/doom.wad", "IWADDoom.wad=@/wads/doom.wad"};
+    QTest::newRow("first start") << "first start" << Values{} << found;
+    QTest::newRow("a settings file opened at the first start keeps its values") << "first start with file"
+        << Values{} << QStringList{"txtEXE=/from/file/zdoom", "txtIWAD=@/wads/doom.wad", "IWADDoom.wad=@/wads/doom.wad"};
+    QTest::newRow("later start") << "later start" << Values{} << QStringList{};
+    QTest::newRow("reset all, locations reset") << "reset all"
+        << Values{{"chkReset", "1"}, {"txtEXE", "/old/zdoom"}, {"txtFol", "/old"}} << found;
+    QTest::newRow("reset all, locations kept") << "reset all"
+        << Values{{"chkReset", "0"}, {"txtEXE", "/old/zdoom"}, {"txtFol", "/old"}}
+        << QStringList{"txtEXE=/old/zdoom", "txtFol=/old"};
+    QTest::newRow("reset all answered No") << "reset all, No"
+        << Values{{"chkReset", "1"}, {"txtEXE", "/old/zdoom"}} << QStringList{"txtEXE=/old/zdoom"};
+}
+
+void TestInstallSearch::when()
+{
+    QFETCH(QString, how);
+    QFETCH(Values, preset);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    QVERIFY(makeTree(root, {"x:bin/zdoom", "wads/doom.wad"}));
+    test::TempStore t;
+    test::CoreRig r(t.store, places({{"PATH", "@/bin"}, {"DOOMWADDIR", "@/wads"}}, root));
+    presetValues(r, preset);
+
+    QString argument;
+    if (how == QLatin1StringView("first start with file")) {
+        argument = t.path(QStringLiteral("mine.twk"));
+        QVERIFY(test::putFile(argument, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\VB and VBA Program "
+                                        "Settings\\Orlem Brask\\Tarnwick\\Settings]\r\n\"1ZEXE\"=\"/from/file/zdoom\"\r\n"));
+    }
+    if (how.startsWith(QLatin1StringView("reset all"))) {
+        r.messages.expect(how.endsWith(QLatin1StringView("No")) ? MessageBox::Answer::No : MessageBox::Answer::Yes);
+        r.main.resetAll();
+    } else {
+        r.main.startup(argument, 1280, how != QLatin1StringView("later start"));
+    }
+    QStringList got = outcome(r, root);
+    got.sort();
+    expected.sort();
+    QCOMPARE(got, expected);
+}
+
+QTEST_GUILESS_MAIN(TestInstallSearch)
+#include "tst_install_search.moc"
