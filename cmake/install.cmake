@@ -38,6 +38,20 @@ foreach(size IN LISTS TARNWICK_ICON_SIZES)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+# An install straight into a live system refreshes the desktop's file type and menu caches,
+# as the Debian package's triggers do; an install into DESTDIR (packaging) leaves them.
+install(CODE "
+    if(NOT DEFINED ENV{DESTDIR} OR \"\$ENV{DESTDIR}\" STREQUAL \"\")
+        find_program(update_mime update-mime-database)
+        find_program(update_desktop update-desktop-database)
+        if(update_mime)
+            execute_process(COMMAND \${update_mime} \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/mime\")
+        endif()
+        if(update_desktop)
+            execute_process(COMMAND \${update_desktop} -q \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\")
+        endif()
+    endif()")
+
 # cpack -G DEB: tarnwick_<version>_<architecture>.deb, its dependencies read from the
 # libraries the program links; the database driver and the help's browser opener are
 # loaded at run time, so they are named here.
