@@ -3,6 +3,7 @@
 #include "platform/message_box.h"
 #include "settings/settings_file.h"
 #include "platform/file_chooser.h"
+#include "base/dropped_files.h"
 #include "base/paths.h"
 
 namespace tarnwick {
@@ -39,7 +40,16 @@ bool SettingsFileCommands::exportSettings()
 bool SettingsFileCommands::importSettings()
 {
     const QString path = paths::unquoted(m_chooser.FileDialogOpen(kOpenTitle, filter()));
-    if (path.isEmpty()) return false;
+    return !path.isEmpty() && importFile(path);
+}
+
+bool SettingsFileCommands::takesDroppedFiles(const QStringList& paths)
+{
+    return paths.size() == 1 && drops::allEndIn(paths, "twk");
+}
+
+bool SettingsFileCommands::importFile(const QString& path)
+{
     if (!import(path)) return false;
     if (m_reload) m_reload();
     return true;

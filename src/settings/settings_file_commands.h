@@ -30,6 +30,11 @@ public:
     // read as a settings file is reported and changes nothing. Returns true on import.
     bool importSettings();
 
+    // A settings file dropped on the main window: one ".twk" file, imported and reloaded as
+    // "&Open settings..." imports the file chosen in its dialog.
+    static bool takesDroppedFiles(const QStringList& paths);
+    bool importFile(const QString& path);
+
     // The start-up import: the argument with its quotes removed names the file. Imports
     // without reloading (start-up reloads itself); reports a file that cannot be read.
     bool importFromArgument(const QString& argument);

@@ -13,6 +13,7 @@
 #include "pages/secondary/obsolete_dialog.h"
 #include "pages/secondary/sound_video_page.h"
 #include "shell/app_context.h"
+#include "base/qt_file_drops.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +84,11 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
         }
         m_showPage[page - 1]->setVisible(!visible);
     });
+    // A settings file dropped anywhere is opened as "&Open settings..." opens it; the pages'
+    // own targets take their files first.
+    view::acceptFileDrops(this, &SettingsFileCommands::takesDroppedFiles,
+                          [this](const QStringList& files) { m_app.settingsFiles.importFile(files.first()); });
+    view::routeFileDrops(this);
     connect(m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         for (int page = 1; page <= 4; ++page)
             if (window && window == m_pages[page - 1]) m_app.main.pageActivated(page);

@@ -4,6 +4,7 @@
 #include "formats/savegame_scan.h"
 #include "platform/file_system.h"
 #include "platform/file_chooser.h"
+#include "base/dropped_files.h"
 #include "base/keep_numeric.h"
 #include "base/paths.h"
 
@@ -130,6 +131,16 @@ void GameOptionsController::browseDemo()
             ? m_chooser.FileDialogOpen(QStringLiteral("Choose a Demo File to Play"), filter, {m_session.profile().txtLMP})
             : m_chooser.FileDialogSave(QStringLiteral("Choose a Demo File to Record"), filter, {m_session.profile().txtLMP});
     if (!path.isEmpty()) setDemoFile(path);
+}
+
+bool GameOptionsController::takesDroppedDemo(const QStringList& paths)
+{
+    return paths.size() == 1 && drops::allEndIn(paths, "lmp");
+}
+
+void GameOptionsController::dropDemo(const QStringList& paths)
+{
+    if (takesDroppedDemo(paths)) setDemoFile(paths::quotedIfBlank(paths.first()));
 }
 
 void GameOptionsController::rescanSaveGames()

@@ -37,6 +37,10 @@ public:
     void browseParm();
     void browseDemo();
 
+    // A demo file dropped on the demo box: one ".lmp" file, set as Browse6 sets a chosen one.
+    static bool takesDroppedDemo(const QStringList& paths);
+    void dropDemo(const QStringList& paths);
+
     // Rebuilds the save-game list from the port folder, keeping the selected row by position.
     void rescanSaveGames();
     // A click on row `row` (1-based) of the save-game list.

@@ -5,6 +5,7 @@
 #include "pages/game/iwad_locations.h"
 #include "pages/game/save_wads.h"
 #include "settings/history.h"
+#include "base/qt_file_drops.h"
 #include "base/qt_view_sync.h"
 
 #include <QButtonGroup>
@@ -195,6 +196,8 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     connect(m_iwad, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setIwad(t); });
     connect(m_parm, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setParm(t); });
     connect(m_demoFile, &QComboBox::editTextChanged, this, [&c](const QString& t) { c.setDemoFile(t); });
+    view::acceptFileDrops(m_demoFile, &GameOptionsController::takesDroppedDemo,
+                          [&c](const QStringList& files) { c.dropDemo(files); });
     connect(m_maxDemo, &QLineEdit::textEdited, this, [&c](const QString& t) { c.setMaxDemo(t); });
     connect(m_demos, &QCheckBox::stateChanged, this, [&c](int s) { c.setDemos(view::checkValue(s)); });
     connect(m_timeDemo, &QCheckBox::stateChanged, this, [&c](int s) { c.setTimeDemo(view::checkValue(s)); });

@@ -6,6 +6,7 @@
 #include "settings/settings_store.h"
 #include "platform/file_chooser.h"
 #include "base/keep_numeric.h"
+#include "base/dropped_files.h"
 #include "base/paths.h"
 
 #include <QRandomGenerator>
@@ -17,14 +18,16 @@ namespace {
 const PlayOptionsController::ListInfo kMapWads = {
     &LaunchProfile::lstPWADhid, &LaunchProfile::lstPWAD, &LaunchProfile::lstPWADIndex,
     &LaunchProfile::txtPWAD,    &LaunchProfile::DirPWAD, History::PWAD,
-    "Choose a Map WAD File",    "Doom WAD File (*.wad)|*.wad|"};
+    "Choose a Map WAD File",    "Doom WAD File (*.wad)|*.wad|",
+    "wad pk3 pk7 zip"};
 
 const PlayOptionsController::ListInfo kPatches = {
     &LaunchProfile::lstDehhid, &LaunchProfile::lstDeh, &LaunchProfile::lstDehIndex,
     &LaunchProfile::txtDeh,    &LaunchProfile::DirDEH, History::Deh,
     "Choose a DeHackEd/BEX File",
     "DeHackEd/BEX Files (*.deh;*.bex)|*.deh;*.bex|DeHackEd Patch (*.deh)|*.deh|"
-    "BEX File (*.bex)|*.bex|"};
+    "BEX File (*.bex)|*.bex|",
+    "deh bex"};
 
 } // namespace
 
@@ -201,11 +204,34 @@ void PlayOptionsController::addToList(FileList list)
         if (path.isEmpty()) return;
         p.*l.folder = paths::unquoted(paths::folderPart(path));
     }
+    appendToList(list, path);
+    m_session.MainProc();
+}
+
+void PlayOptionsController::appendToList(FileList list, const QString& path)
+{
+    const ListInfo& l = info(list);
+    LaunchProfile& p = m_session.profile();
     (p.*l.hidden).append(path);
     (p.*l.shown).append(ShortFN(path));
     m_histories.CmbProc(path, historyName(l.history), l.history);
     p.*l.text = QString();
     mapWadsChanged(list);
+}
+
+bool PlayOptionsController::takesDroppedFiles(FileList list, const QStringList& paths)
+{
+    return drops::allEndIn(paths, info(list).dropped);
+}
+
+void PlayOptionsController::addDroppedFiles(FileList list, const QStringList& paths)
+{
+    if (!takesDroppedFiles(list, paths)) return;
+    // Each file as the dialog would have given it: quoted when it has a blank; the next
+    // dialog opens where the files came from.
+    for (const QString& path : paths) appendToList(list, paths::quotedIfBlank(path));
+    m_session.profile().*info(list).folder = paths::folderPart(paths.last());
+    m_session.MainProc();
 }
 
 void PlayOptionsController::clearList(FileList list)

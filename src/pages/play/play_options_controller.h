@@ -38,6 +38,10 @@ public:
     void setListText(FileList list, const QString& text);
     void selectListEntry(FileList list, int index);
     void addToList(FileList list);
+    // Files dropped on a list's frame: whether it takes them (every one a file of the list's
+    // kind), and adding them in drop order as "Add" adds a chosen file.
+    static bool takesDroppedFiles(FileList list, const QStringList& paths);
+    void addDroppedFiles(FileList list, const QStringList& paths);
     void clearList(FileList list);
     void removeFromList(FileList list);
     void moveUpInList(FileList list);
@@ -97,10 +101,12 @@ public:
         History history;
         const char* title;
         const char* filter;
+        const char* dropped; // the endings of the files a drop adds
     };
     static const ListInfo& info(FileList list);
 
 private:
+    void appendToList(FileList list, const QString& path);
     void selectMode(bool LaunchProfile::*mode);
     void setText(QString LaunchProfile::*field, const QString& text);
     void setCheck(int LaunchProfile::*field, int value);

@@ -3,6 +3,7 @@
 #include "launch/launch_session.h"
 #include "pages/play/game_catalog.h"
 #include "settings/history.h"
+#include "base/qt_file_drops.h"
 #include "base/qt_view_sync.h"
 
 #include <QButtonGroup>
@@ -224,6 +225,9 @@ QGroupBox* PlayOptionsPage::buildFileFrame(FileList which, const QString& captio
     connect(up, &QToolButton::clicked, this, [&c, which] { c.moveUpInList(which); });
     connect(down, &QToolButton::clicked, this, [&c, which] { c.moveDownInList(which); });
     connect(remove, &QToolButton::clicked, this, [&c, which] { c.removeFromList(which); });
+    view::acceptFileDrops(
+        frame, [which](const QStringList& files) { return PlayOptionsController::takesDroppedFiles(which, files); },
+        [&c, which](const QStringList& files) { c.addDroppedFiles(which, files); });
     return frame;
 }
 
