@@ -43,9 +43,14 @@ bool SettingsFileCommands::importSettings()
     return !path.isEmpty() && importFile(path);
 }
 
+bool SettingsFileCommands::isSettingsFileName(const QString& path)
+{
+    return drops::allEndIn({path}, "twk");
+}
+
 bool SettingsFileCommands::takesDroppedFiles(const QStringList& paths)
 {
-    return paths.size() == 1 && drops::allEndIn(paths, "twk");
+    return paths.size() == 1 && isSettingsFileName(paths.first());
 }
 
 bool SettingsFileCommands::importFile(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -33,6 +34,8 @@ public:
     // A settings file dropped on the main window: one ".twk" file, imported and reloaded as
     // "&Open settings..." imports the file chosen in its dialog.
     static bool takesDroppedFiles(const QStringList& paths);
+    // A settings file by its name: ending in ".twk", in any letter case.
+    static bool isSettingsFileName(const QString& path);
     bool importFile(const QString& path);
 
     // The start-up import: the argument with its quotes removed names the file. Imports

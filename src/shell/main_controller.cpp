@@ -12,6 +12,7 @@
 #include "platform/document_opener.h"
 #include "platform/message_box.h"
 #include "binding/persistence.h"
+#include "settings/settings_file_commands.h"
 #include "settings/settings_store.h"
 #include "base/paths.h"
 #include "shell/reports.h"
@@ -49,7 +50,7 @@ MainController::MainController(Deps deps, QObject* parent) : QObject(parent), m_
 
 bool MainController::isSettingsFileArgument(const QString& argument)
 {
-    return paths::unquoted(argument).right(4).toLower() == QLatin1StringView(".twk");
+    return SettingsFileCommands::isSettingsFileName(paths::unquoted(argument));
 }
 
 MainController::Layout MainController::startup(const QString& argument, int screenWidth, bool firstStart)

@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <cstring>
 
@@ -40,15 +41,6 @@ void addFolder(QStringList& folders, const QString& folder)
 {
     const QString cleaned = folder.isEmpty() ? QString() : QDir::cleanPath(folder);
     if (!cleaned.isEmpty() && !folders.contains(cleaned)) folders << cleaned;
-}
-
-QString portIn(const QStringList& folders, const char* name)
-{
-    for (const QString& folder : folders) {
-        const QFileInfo candidate(QDir(folder).filePath(QString::fromLatin1(name)));
-        if (candidate.isFile() && candidate.isExecutable()) return candidate.filePath();
-    }
-    return {};
 }
 
 // Calls `take` with the name of each entry of `folder` that could be a game WAD: a short name
@@ -104,8 +96,10 @@ SearchPlaces SearchPlaces::fromEnvironment(const QProcessEnvironment& env, const
 
 QString findPort(const QStringList& programFolders)
 {
+    // No folders means none to search (findExecutable would take the system's PATH instead).
+    if (programFolders.isEmpty()) return {};
     for (const char* name : kPorts) {
-        const QString found = portIn(programFolders, name);
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name), programFolders);
         if (!found.isEmpty()) return found;
     }
     return {};

@@ -83,6 +83,7 @@ private slots:
     void search();
     void when_data();
     void when();
+    void nothingGivenNothingSearched();
 };
 
 void TestInstallSearch::search_data()
@@ -233,6 +234,22 @@ void TestInstallSearch::when()
     got.sort();
     expected.sort();
     QCOMPARE(got, expected);
+}
+
+// A program given no places (as every test rig is) looks nowhere, not even in the PATH of
+// the process it runs in.
+void TestInstallSearch::nothingGivenNothingSearched()
+{
+    QTemporaryDir dir;
+    const QString root = QDir(dir.path()).canonicalPath();
+    QVERIFY(makeTree(root, {"x:bin/zdoom"}));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", (root + QStringLiteral("/bin")).toLocal8Bit());
+    test::TempStore t;
+    test::CoreRig r(t.store);
+    r.main.startup(QString(), 1280, true);
+    qputenv("PATH", path);
+    QCOMPARE(outcome(r, root), QStringList{});
 }
 
 QTEST_GUILESS_MAIN(TestInstallSearch)
