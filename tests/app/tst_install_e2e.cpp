@@ -154,12 +154,8 @@ void TestInstall::desktopEntry_data()
 {
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("line");
-    QTest::newRow("icon") << "Desktop Entry" << "Icon=" + kId;
     QTest::newRow("takes a file") << "Desktop Entry" << "Exec=tarnwick %f";
     QTest::newRow("settings files") << "Desktop Entry" << "MimeType=application/x-tarnwick-settings;";
-    QTest::newRow("a game") << "Desktop Entry" << "Categories=Game;ActionGame;";
-    QTest::newRow("the action is offered") << "Desktop Entry" << "Actions=play;";
-    QTest::newRow("action's name") << "Desktop Action play" << "Name=Play with the last settings";
     QTest::newRow("action's command") << "Desktop Action play" << "Exec=tarnwick --run";
 }
 

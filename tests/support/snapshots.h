@@ -2,6 +2,8 @@
 
 #include "doubles.h"
 
+#include "settings/settings_file.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -22,6 +24,13 @@ inline bool putFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A settings file as the program exports it, holding `entries`.
+inline bool putSettingsFile(const QString& path, const SettingsEntries& entries)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && writeSettingsFile(f, entries);
 }
 
 // A message box as one line: "title|text|buttons|icon".
