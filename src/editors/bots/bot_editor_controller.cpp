@@ -87,6 +87,7 @@ void BotEditorController::load()
     m_fileBytes.clear();
     m_fileRead = m_backupDone = false;
     m_droppedLines = 0;
+    m_encoding = filetext::Encoding::Utf8;
     const QFileInfo info(paths::toNative(m_rosterFile));
     QFile file(info.filePath());
     if (!info.exists()) {
@@ -97,7 +98,8 @@ void BotEditorController::load()
                         kEditorError, Buttons::Ok, Icon::Exclamation);
         ResetAll();
     } else if (file.open(QIODevice::ReadOnly) && roster::readBytes(file, m_fileBytes)) {
-        GetBots(roster::decode(m_fileBytes));
+        m_encoding = filetext::detect(m_fileBytes);
+        GetBots(filetext::decode(m_fileBytes, m_encoding));
     } else {
         const QString reason = file.error() == QFileDevice::NoError ? QStringLiteral("the file is too large")
                                                                     : file.errorString();
@@ -167,9 +169,21 @@ QString BotEditorController::shownRecord() const
 
 void BotEditorController::SetBot(const QString& DefBot)
 {
-    const QString rec = DefBot.isEmpty() ? shownRecord() : DefBot;
-    if (DefBot.isEmpty() && rec == m_shownAsRead) return; // untouched: the record stays as the file had it
-    Roster = roster::replaceRecord(Roster, CurBot, rec);
+    if (!DefBot.isEmpty()) {
+        Roster = roster::replaceRecord(Roster, CurBot, DefBot);
+        return;
+    }
+    QStringList fields = shownRecord().split(roster::kFieldSeparator);
+    const QStringList shown = m_shownAsRead.split(roster::kFieldSeparator);
+    if (fields == shown) return; // untouched: the record stays as the file had it
+    // Only what the player changed takes the controls' values. A control the record gave
+    // no value to still shows the previous bot's, which is not this bot's to keep: such a
+    // field, like every other one the player left alone, stays as the record held it.
+    const QStringList held = roster::record(Roster, CurBot).split(roster::kFieldSeparator);
+    for (qsizetype pos = 1; pos < fields.size(); ++pos)
+        if (fields.at(pos) == shown.value(pos)) fields[pos] = held.value(pos);
+    while (fields.size() > 1 && fields.constLast().isEmpty()) fields.removeLast();
+    Roster = roster::replaceRecord(Roster, CurBot, fields.join(roster::kFieldSeparator));
 }
 
 void BotEditorController::showRecord(const QString& rec)
@@ -413,7 +427,7 @@ QString BotEditorController::save()
         m_backupDone = true;
     }
 
-    const FileWriteResult written = roster::writeFile(rosterPath(), Roster);
+    const FileWriteResult written = roster::writeFile(rosterPath(), Roster, m_encoding);
     if (written.ok()) return {};
     QString text = QStringLiteral("An error occurred when trying to write to the file '%1': %2.").arg(file, written.reason);
     if (written.outcome == FileWriteResult::Outcome::ReadOnlyFile)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/text_encoding.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -113,6 +115,7 @@ private:
     QByteArray m_fileBytes; // that file's bytes, for the backup
     bool m_fileRead = false;
     QString m_readRoster;   // the roster the file read to
+    filetext::Encoding m_encoding = filetext::Encoding::Utf8; // the file's, kept when writing it
     int m_droppedLines = 0; // lines of the file a write does not give back
     bool m_backupDone = false;
     QString m_shownAsRead;  // the record the controls showed when the bot was selected

@@ -302,16 +302,6 @@ QString fileText(const QString& Roster)
     return T;
 }
 
-QString decode(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes);
-}
-
-QByteArray encode(const QString& text)
-{
-    return text.toLatin1();
-}
-
 bool readBytes(QIODevice& device, QByteArray& bytes)
 {
     if (!device.isReadable()) return false;
@@ -326,9 +316,9 @@ bool readBytes(QIODevice& device, QByteArray& bytes)
     return true;
 }
 
-FileWriteResult writeFile(const QString& path, const QString& Roster)
+FileWriteResult writeFile(const QString& path, const QString& Roster, filetext::Encoding encoding)
 {
-    return writeFileContents(paths::toNative(path), encode(fileText(Roster)));
+    return writeFileContents(paths::toNative(path), filetext::encode(fileText(Roster), encoding));
 }
 
 QString backupPath(const QString& rosterFile)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/file_writer.h"
+#include "base/text_encoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -114,18 +115,16 @@ ReadResult GetBots(const QString& fileText);
 // record is one closed block; a field without a value gets no line.
 QString fileText(const QString& Roster);
 
-// The roster file is 8-bit text; Latin-1 maps every byte to one character and back,
-// so whatever the file holds survives a read and a write unchanged.
-QString decode(const QByteArray& bytes);
-QByteArray encode(const QString& text);
 
 // Reads the whole device. False when the device cannot be read or is larger than any
 // roster could sensibly be.
 bool readBytes(QIODevice& device, QByteArray& bytes);
 inline constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-// Writes the roster as the file at `path` (see writeFileContents for how).
-FileWriteResult writeFile(const QString& path, const QString& Roster);
+// Writes the roster as the file at `path` (see writeFileContents for how), in the
+// encoding the file was read in: names a Linux editor wrote in UTF-8 stay UTF-8, and a
+// file in the Western code page keeps every byte it had.
+FileWriteResult writeFile(const QString& path, const QString& Roster, filetext::Encoding encoding);
 
 // The copy of the original file kept before lines it holds are dropped: beside it, with
 // ".bak" after its name.

@@ -53,7 +53,7 @@ void IniDocument::setBytes(QByteArrayView bytes)
     m_lines.clear();
     m_newline.clear();
     m_modified = false;
-    m_encoding = initext::detect(bytes);
+    m_encoding = filetext::detect(bytes);
     m_byteOrderMark = bytes.startsWith(kByteOrderMark) ? kByteOrderMark.toByteArray() : QByteArray();
     const char* const data = bytes.data();
     const qsizetype n = bytes.size();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/ini/ini_text.h"
+#include "base/text_encoding.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -52,7 +52,7 @@ public:
     QByteArray newline() const { return m_newline; }
 
     // How the file's text is encoded, found when it was read; values are written in it.
-    initext::Encoding encoding() const { return m_encoding; }
+    filetext::Encoding encoding() const { return m_encoding; }
 
 private:
     enum class Kind { Other, Section, BrokenSection, Entry };
@@ -78,7 +78,7 @@ private:
 
     QByteArray m_byteOrderMark;
     QList<Line> m_lines;
-    initext::Encoding m_encoding = initext::Encoding::Utf8;
+    filetext::Encoding m_encoding = filetext::Encoding::Utf8;
     QByteArray m_newline = defaultNewline();
     bool m_modified = false;
 

@@ -1,6 +1,6 @@
 #include "editors/ini/ini_store.h"
 
-#include "editors/ini/ini_text.h"
+#include "base/text_encoding.h"
 #include "platform/message_box.h"
 #include "base/file_writer.h"
 #include "base/paths.h"
@@ -15,9 +15,9 @@ IniStore::IniStore(MessageBox& messages) : m_messages(messages) {}
 
 void IniStore::OpenFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const initext::Encoding encoding = document.encoding();
-    document.setValue(initext::encode(section, encoding), initext::encode(key, encoding),
-                      initext::encode(value, encoding));
+    const filetext::Encoding encoding = document.encoding();
+    document.setValue(filetext::encode(section, encoding), filetext::encode(key, encoding),
+                      filetext::encode(value, encoding));
 }
 
 IniStore::OpenFile IniStore::load(const QString& path)
@@ -95,9 +95,9 @@ QString IniStore::ReadKey(const QString& section, const QString& key, const QStr
     OpenFile* file = batchFor(path);
     if (!file) file = &single.emplace(load(path));
     if (!file->unreadable.isEmpty()) return NotFound;
-    const initext::Encoding encoding = file->document.encoding();
-    const auto value = file->document.value(initext::encode(section, encoding), initext::encode(key, encoding));
-    return value ? initext::decode(*value, encoding) : NotFound;
+    const filetext::Encoding encoding = file->document.encoding();
+    const auto value = file->document.value(filetext::encode(section, encoding), filetext::encode(key, encoding));
+    return value ? filetext::decode(*value, encoding) : NotFound;
 }
 
 bool IniStore::WriteKey(const QString& value, const QString& section, const QString& key,

@@ -11,7 +11,7 @@ namespace tarnwick {
 class MessageBox;
 
 // Reads and writes single keys of the port's configuration file. Values are read and
-// written in the file's own encoding (UTF-8 or Windows-1252, see initext); a new file is
+// written in the file's own encoding (UTF-8 or Windows-1252, see filetext); a new file is
 // written in UTF-8.
 //
 // Every write goes through writeFileContents: the file is replaced atomically, or

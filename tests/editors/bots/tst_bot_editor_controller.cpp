@@ -43,7 +43,7 @@ struct Editor
 
 QByteArray fileOf(const QString& Roster)
 {
-    return roster::encode(roster::fileText(Roster));
+    return filetext::encode(roster::fileText(Roster), filetext::Encoding::Utf8);
 }
 
 } // namespace
@@ -60,6 +60,8 @@ private slots:
     void filesInBytesOut_data();
     void filesInBytesOut();
     void namesStayUnique();
+    void encodings_data();
+    void encodings();
     void filesOpenAndWriteAgain_data();
     void filesOpenAndWriteAgain();
     void menuEntry();
@@ -242,6 +244,7 @@ void TestBotEditorController::filesInBytesOut_data()
     QTest::addColumn<bool>("edit");
     QTest::addColumn<QString>("Roster"); // after Close, as the file now holds it
     QTest::addColumn<QByteArray>("bak"); // the .bak after Close, null for none
+    QTest::addColumn<int>("bot");        // the bot edited
     const QString bob = "Bob{5{6{7{8{\"01 02 03\"{s{876543210", bob42 = "Bob{42{6{7{8{\"01 02 03\"{s{876543210";
     const QString al = "Al{1{2{3{4{\"0a 0b 0c\"{t{012345678";
     const QByteArray crlf = fileOf(bob + '}' + al), lf = QByteArray(crlf).replace("\r\n", "\n");
@@ -250,9 +253,10 @@ void TestBotEditorController::filesInBytesOut_data()
                               "  skin s\n  weaponpref 876543210\n}\n{\n  name Al\n  aiming 1\n  perfection 2\n  reaction 3\n"
                               "  isp 4\n  color \"0a 0b 0c\"\n  skin t\n  weaponpref 012345678\n}\n";
     const QByteArray unknownKey = QByteArray(lf).replace("\tskin\t\tt\n", "\tskin\t\tt\n\tteam\t\tblue\n");
-    const QString defaults = "{0{0{0{\"00 00 00\"{base{012345678"; // perfection onwards, as the controls stand before a first bot
     const auto row = [](const char* what, const char* name, const QByteArray& in, bool edit, const QString& Roster,
-                        const QByteArray& bak = {}) { QTest::newRow(what) << name << in << edit << Roster << bak; };
+                        const QByteArray& bak = {}, int bot = 0) {
+        QTest::newRow(what) << name << in << edit << Roster << bak << bot;
+    };
     row("LF, untouched", "zcajun/Bots.cfg", lf, false, {});
     row("LF, edited", "zcajun/Bots.cfg", lf, true, bob42 + '}' + al);
     row("CR, edited", "zcajun/Bots.cfg", cr, true, bob42 + '}' + al);
@@ -262,11 +266,14 @@ void TestBotEditorController::filesInBytesOut_data()
     row("unknown key, edited", "zcajun/Bots.cfg", unknownKey, true, bob42 + '}' + al, unknownKey);
     row("lower-case file name", "zcajun/bots.cfg", lf, true, bob42 + '}' + al);
     row("upper-case folder and file", "ZCAJUN/BOTS.CFG", commented, true, bob42 + '}' + al, commented);
-    row("empty value, edited", "zcajun/Bots.cfg", "{\nname Bob\naiming\t\n}\n", true, "Bob{42" + defaults, "{\nname Bob\naiming\t\n}\n");
-    row("no name, edited", "zcajun/Bots.cfg", "{\naiming 5\n}\n", true, "Bot 1{42" + defaults);
+    // An edit changes the values edited: keys the file leaves out stay out, and are not
+    // filled from whatever the controls showed before (defaults, or the bot shown last).
+    row("empty value, edited", "zcajun/Bots.cfg", "{\nname Bob\naiming\t\n}\n", true, "Bob{42", "{\nname Bob\naiming\t\n}\n");
+    row("no name, edited", "zcajun/Bots.cfg", "{\naiming 5\n}\n", true, "Bot 1{42");
     row("no name, untouched", "zcajun/Bots.cfg", "{\naiming 5\n}\n", false, {});
-    row("duplicate names, edited", "zcajun/Bots.cfg", "{\nname Bob\n}\n{\nname bob\n}\n", true,
-        "Bob{42" + defaults + "}bob 2");
+    row("duplicate names, edited", "zcajun/Bots.cfg", "{\nname Bob\n}\n{\nname bob\n}\n", true, "Bob{42}bob 2");
+    row("keys left out, the bot after a full one edited", "zcajun/Bots.cfg", fileOf(al + "}Bob{5{{{{{{98"), true,
+        al + "}Bob{42{{{{{{98", {}, 1);
 }
 
 void TestBotEditorController::filesInBytesOut()
@@ -276,12 +283,16 @@ void TestBotEditorController::filesInBytesOut()
     QFETCH(bool, edit);
     QFETCH(QString, Roster);
     QFETCH(QByteArray, bak);
+    QFETCH(int, bot);
     for (const bool bakThere : {false, true}) {
         Editor e(in, name);
         const QString kept = e.rosterFile() + ".bak";
         // A copy an earlier Close kept is never written over.
         if (bakThere) QVERIFY(test::putFile(kept, "earlier copy"));
-        if (edit) e.c.setSkill(Skill::Aiming, 42);
+        if (edit) {
+            e.c.selectBot(bot);
+            e.c.setSkill(Skill::Aiming, 42);
+        }
         if (!bak.isNull() && !bakThere) e.box.expect(Answer::Ok);
         QVERIFY(e.c.close());
         QCOMPARE(test::fileBytes(e.rosterFile()), edit ? fileOf(Roster) : in);
@@ -326,6 +337,38 @@ void TestBotEditorController::namesStayUnique()
     }
     e.c.selectBot(0);
     for (int i = 0; i < names.size(); ++i) QCOMPARE(roster::record(e.c.roster(), i).section(u'{', 0, 0), names.at(i));
+}
+
+// A roster keeps its encoding: names a Linux editor wrote in UTF-8 are shown as written,
+// a file in the Western code page keeps it, and a name typed in the editor is written in
+// the file's own encoding.
+void TestBotEditorController::encodings_data()
+{
+    QTest::addColumn<QByteArray>("in");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QByteArray>("out"); // after renaming the first bot to Zo\u00eb
+    const QByteArray tail = "\r\n}\r\n\r\n";
+    QTest::newRow("UTF-8") << QByteArray("{\n name J\xc3\xb6rg\n}\n{\n name \xe2\x82\xac\n}\n")
+                           << QStringList{"J\u00f6rg", "\u20ac"}
+                           << "{\r\n\tname\t\tZo\xc3\xab" + tail + "{\r\n\tname\t\t\xe2\x82\xac" + tail + "\r\n";
+    QTest::newRow("Windows-1252") << QByteArray("{\n name J\xf6rg\n}\n{\n name \x80\n}\n")
+                                  << QStringList{"J\u00f6rg", "\u20ac"}
+                                  << "{\r\n\tname\t\tZo\xeb" + tail + "{\r\n\tname\t\t\x80" + tail + "\r\n";
+    QTest::newRow("ASCII") << QByteArray("{\n name Jo\n}\n") << QStringList{"Jo"}
+                           << "{\r\n\tname\t\tZo\xc3\xab" + tail + "\r\n";
+}
+
+void TestBotEditorController::encodings()
+{
+    QFETCH(QByteArray, in);
+    QFETCH(QStringList, names);
+    QFETCH(QByteArray, out);
+    Editor e(in);
+    QCOMPARE(e.c.names(), names);
+    e.box.expectInput(QStringLiteral("Zo\u00eb"));
+    e.c.rename();
+    QVERIFY(e.c.close());
+    QCOMPARE(test::fileBytes(e.rosterFile()), out);
 }
 
 // Any file opens with a bot and nine named weapons, and what Close writes opens again. Where

@@ -1,7 +1,7 @@
 #include "doubles.h"
 #include "editors/ini/ini_document.h"
 #include "editors/ini/ini_store.h"
-#include "editors/ini/ini_text.h"
+#include "base/text_encoding.h"
 #include "snapshots.h"
 
 #include <QDir>
@@ -157,7 +157,7 @@ void TestIniStore::encodings_data()
     // sequence cut by the end of the file, a code point above U+10FFFF.
     for (const char* odd : {"\xc0\xaf", "\xed\xa0\x80", "\xe2\x82", "\xf4\x90\x80\x80", "\xc3("})
         row(QByteArray("not UTF-8: ").append(QByteArray(odd).toHex(' ')).constData(), "[A]\nother=" + QByteArray(odd), "\u00e9",
-            "[A]\nother=" + QByteArray(odd) + "\nname=\xe9", QStringLiteral("\u00e9"), initext::decode(odd));
+            "[A]\nother=" + QByteArray(odd) + "\nname=\xe9", QStringLiteral("\u00e9"), filetext::decode(odd));
 }
 
 void TestIniStore::encodings()

@@ -1,8 +1,8 @@
-#include "editors/ini/ini_text.h"
+#include "base/text_encoding.h"
 
 #include <array>
 
-namespace tarnwick::initext {
+namespace tarnwick::filetext {
 
 namespace {
 
@@ -85,4 +85,4 @@ QByteArray encode(QStringView text, Encoding encoding)
     return bytes;
 }
 
-} // namespace tarnwick::initext
+} // namespace tarnwick::filetext

@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringView>
 
-namespace tarnwick::initext {
+namespace tarnwick::filetext {
 
-// The two ways a configuration file keeps its text. Newer ports write UTF-8; older ones,
-// and files edited on Windows, use the Western code page (Windows-1252). A file whose
+// The two ways the port's own text files (its configuration, the bot roster) keep their
+// text. Newer ports and Linux editors write UTF-8; older ones, and files edited on
+// Windows, use the Western code page (Windows-1252). A file whose
 // bytes are valid UTF-8 is taken as UTF-8 (plain ASCII and an empty file included), any
 // other as Windows-1252, and the file keeps its encoding when a value is written.
 enum class Encoding { Utf8, Windows1252 };
@@ -24,4 +25,4 @@ QString decode(QByteArrayView bytes, Encoding encoding = Encoding::Windows1252);
 // touched.
 QByteArray encode(QStringView text, Encoding encoding = Encoding::Windows1252);
 
-} // namespace tarnwick::initext
+} // namespace tarnwick::filetext
