@@ -43,13 +43,15 @@ QString warpTarget(const LaunchProfile& p)
 
 // The port opens the save by exactly the name it is given. Windows ignores letter case in
 // file names, so the name is written in capitals there; elsewhere "zdoomsv1.zds" and
-// "ZDOOMSV1.ZDS" are two different files and the name keeps its case on disk.
+// "ZDOOMSV1.ZDS" are two different files and the name keeps its case on disk. A name
+// with a blank in it is quoted, as the file dialogs quote paths, so that it reaches the
+// port as one argument.
 QString saveGameName(const QString& file)
 {
 #ifdef Q_OS_WIN
     return file.toUpper();
 #else
-    return file;
+    return file.contains(u' ') ? u'"' + file + u'"' : file;
 #endif
 }
 

@@ -69,11 +69,15 @@ void TestComposer::composes_data()
     // The port opens the save by the name given; only Windows ignores letter case.
 #ifdef Q_OS_WIN
     const char* chosenSave = "zdoom -LOADGAME ZDOOMSV2.ZDS -WARP 1 1 -SKILL 3";
+    const char* blankSave = "zdoom -LOADGAME MY SAVE.ZDS -WARP 1 1 -SKILL 3";
 #else
     const char* chosenSave = "zdoom -LOADGAME ZDoomSv2.Zds -WARP 1 1 -SKILL 3";
+    const char* blankSave = "zdoom -LOADGAME \"my save.zds\" -WARP 1 1 -SKILL 3"; // one argument, as Run splits the box
 #endif
     row("save name as on disk",
         [](P& p) { p.ZDSsFiles = {"zdoomsv1.zds", "ZDoomSv2.Zds"}; p.lvwLG = 3; p.ZDSs = 1; }, chosenSave);
+    row("save name with a blank",
+        [](P& p) { p.ZDSsFiles = {"my save.zds"}; p.lvwLG = 2; p.ZDSs = 0; }, blankSave);
 
     row("Heretic E5M9, Other's text ignored", [](P& p) { chooseGame(p, 4, 44); p.txtOther = "33"; },
         "zdoom -WARP 5 9 -SKILL 3");
