@@ -219,7 +219,7 @@ void MainWindow::buildMenus()
     addItem(m_windowMenu, QStringLiteral("Tile &vertical"), QKeySequence(QStringLiteral("Ctrl+T")),
             [this] { tile(Qt::Horizontal); });
     addItem(m_windowMenu, QStringLiteral("&Cascade"), QKeySequence(QStringLiteral("Ctrl+D")),
-            [this] { m_area->cascadeSubWindows(); });
+            [this] { cascade(); });
     addItem(m_windowMenu, QStringLiteral("&Arrange icons"), QKeySequence(QStringLiteral("Ctrl+R")),
             [this] { arrangeIcons(); });
     m_windowMenu->addSeparator();
@@ -401,6 +401,28 @@ void MainWindow::tile(Qt::Orientation orientation)
     }
 }
 
+// The frame's cascade places the pages a step apart but leaves them stacked as they were, so
+// a page in front at the top left hides the title bars of the pages cascaded behind it. The
+// pages take the steps in their stacking order, the active one last, and each is raised
+// over the one before: every title bar shows, and the active page is in front.
+void MainWindow::cascade()
+{
+    QMdiSubWindow* active = m_area->activeSubWindow();
+    m_area->cascadeSubWindows();
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* sub : m_area->subWindowList(QMdiArea::StackingOrder))
+        if (sub->isVisible() && !sub->isMinimized()) shown.append(sub);
+    QList<QPoint> steps;
+    for (QMdiSubWindow* sub : shown) steps.append(sub->pos());
+    std::sort(steps.begin(), steps.end(), [](QPoint a, QPoint b) { return a.y() < b.y() || (a.y() == b.y() && a.x() < b.x()); });
+    if (shown.removeOne(active)) shown.append(active);
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        shown[i]->move(steps[i]);
+        shown[i]->raise();
+    }
+    if (active) m_area->setActiveSubWindow(active);
+}
+
 void MainWindow::arrangeIcons()
 {
     int x = 0;
@@ -435,18 +457,18 @@ void MainWindow::start(const QString& argument, int screenWidth, bool firstStart
         m_pages[page - 1]->setVisible(visible);
         m_showPage[page - 1]->setVisible(!visible);
     }
-    if (layout == MainController::Layout::FourByFour)
-        fourByFour();
-    else if (layout == MainController::Layout::Cascade)
-        m_area->cascadeSubWindows();
-    m_command->setText(m_app.session.commandText());
-    m_command->setCursorPosition(0);
-    // The first shown page is the active one, in front and in view.
+    // The first shown page is the active one, in front and in view (a cascade puts it last).
     for (QMdiSubWindow* sub : m_pages) {
         if (!sub->isVisible()) continue;
         m_area->setActiveSubWindow(sub);
         break;
     }
+    if (layout == MainController::Layout::FourByFour)
+        fourByFour();
+    else if (layout == MainController::Layout::Cascade)
+        cascade();
+    m_command->setText(m_app.session.commandText());
+    m_command->setCursorPosition(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

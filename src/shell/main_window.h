@@ -51,6 +51,7 @@ private:
     QAction* addItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                      std::function<void()> action);
     void tile(Qt::Orientation orientation);
+    void cascade();
     void arrangeIcons();
     void fillWindowMenu();
     void showGameplayFlags();

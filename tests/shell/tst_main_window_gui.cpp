@@ -153,6 +153,8 @@ void TestMainWindowGui::firstRunLayout()
             // Each window a step down and to the right of the one before.
             std::sort(at.begin(), at.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); });
             for (int i = 1; i < 4; ++i) QVERIFY2(at[i].x() > at[i - 1].x() && at[i].y() > at[i - 1].y(), "not cascaded");
+            // Page 1 is active, so it takes the last step, in front of the title bars of the others.
+            QCOMPARE(rig.window.pageWindow(1)->pos(), at.last());
         } else {
             QCOMPARE(at, (QList<QPoint>{saved(1), saved(2), saved(3), saved(4)}));
         }
@@ -199,6 +201,12 @@ void TestMainWindowGui::layoutsFit()
         const QString where = QStringLiteral("page %1 at %2,%3 %4x%5 in %6x%7").arg(page).arg(sub->x()).arg(sub->y())
             .arg(sub->width()).arg(sub->height()).arg(view.width()).arg(view.height());
         QVERIFY2((scrolls ? reach : view).contains(title), qPrintable(where + ": title bar out of view"));
+        // Where the icon and the caption start, no page stacked above it covers the title bar.
+        const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+        const QPoint caption(title.left() + titleHeight, title.center().y());
+        for (qsizetype above = stack.indexOf(sub) + 1; above < stack.size(); ++above)
+            QVERIFY2(!stack[above]->isVisible() || !stack[above]->geometry().contains(caption),
+                     qPrintable(where + ": title bar under " + stack[above]->windowTitle()));
         const QSize need = sub->widget()->minimumSizeHint(), has = sub->widget()->size();
         QVERIFY2(has.width() >= need.width() && has.height() >= need.height(),
                  qPrintable(where + QStringLiteral(": squeezed below %1x%2").arg(need.width()).arg(need.height())));
