@@ -69,7 +69,6 @@ void TestWadDirectory::hostileFiles_data()
     QTest::addColumn<QString>("readable");
 
     QTest::newRow("lump count 2^31") << "count2^31" << -1 << "";
-    QTest::newRow("lump count 2^31-1") << "countMax" << -1 << "";
     QTest::newRow("more lumps than the reader takes") << "countCap" << -1 << "";
     QTest::newRow("table past the end") << "tablePastEnd" << -1 << "";
     QTest::newRow("table before the header ends") << "tableInHeader" << -1 << "";
@@ -101,7 +100,6 @@ void TestWadDirectory::hostileFiles()
     const QByteArray mapinfo = "map MAP01 \"Safe\"";
     bool made = true;
     if (kind == "count2^31") made = test::putFile(path, wadHeader("PWAD", 0x80000000LL, 12) + QByteArray(64, 0));
-    if (kind == "countMax") made = test::putFile(path, wadHeader("PWAD", 0x7fffffffLL, 12) + QByteArray(64, 0));
     if (kind == "countCap") {
         QFile f(path);
         made = f.open(QIODevice::WriteOnly) && f.write(wadHeader("IWAD", ResourceFile::kMaxLumps + 1, 12)) == 12 &&
@@ -125,28 +123,17 @@ void TestWadDirectory::hostileFiles()
         made = f.open(QIODevice::WriteOnly) && f.write(wadHeader("PWAD", 2, size) + mapinfo) > 0 && f.resize(size) &&
                f.seek(size) && f.write(wadEntry(12, mapinfo.size(), "MAPINFO") + wadEntry(12, size - 12, "MAPINFO")) == 32;
     }
-    if (kind == "bomb") {
-        // 64 MB of zeros inflate from a few kilobytes; the reader stops at its limit.
-        QTemporaryDir staging;
-        const QString zip = staging.filePath(QStringLiteral("b.zip"));
-        made = test::writeZip(zip, {{"mapinfo.txt", mapinfo}, {"zmapinfo.txt", QByteArray(64 << 20, ' ')}}) &&
-               QFile::rename(zip, path);
-    }
+    // 64 MB of zeros inflate from a few kilobytes; the reader stops at its limit.
+    if (kind == "bomb") made = test::writeZip(path, {{"mapinfo.txt", mapinfo}, {"zmapinfo.txt", QByteArray(64 << 20, ' ')}});
     if (kind == "budget") {
         // Six 4 MB map information entries after a good one: the reader gives up before the last.
-        QList<QPair<QString, QByteArray>> entries{{"mapinfo.txt", mapinfo}};
+        test::Lumps entries{{"mapinfo.txt", mapinfo}};
         for (const char* name : {"Mapinfo.txt", "mApinfo.txt", "maPinfo.txt", "mapInfo.txt", "mapiNfo.txt", "mapinFo.txt"})
-            entries.append({QString::fromLatin1(name), QByteArray(ResourceFile::kDefaultReadLimit, ' ')});
-        entries.append({QStringLiteral("MAPINFO.TXT"), QByteArray("map MAP01 \"Late\"")});
-        QTemporaryDir staging;
-        const QString zip = staging.filePath(QStringLiteral("m.zip"));
-        made = test::writeZip(zip, entries) && QFile::rename(zip, path);
+            entries.append({name, QByteArray(ResourceFile::kDefaultReadLimit, ' ')});
+        entries.append({"MAPINFO.TXT", QByteArray("map MAP01 \"Late\"")});
+        made = test::writeZip(path, entries);
     }
-    if (kind == "cutZip") {
-        QTemporaryDir staging;
-        const QString zip = staging.filePath(QStringLiteral("c.zip"));
-        made = test::writeZip(zip, {{"mapinfo.txt", mapinfo}}) && test::putFile(path, test::fileBytes(zip).left(40));
-    }
+    if (kind == "cutZip") made = test::writeZip(path, {{"mapinfo.txt", mapinfo}}) && QFile::resize(path, 40);
     if (kind == "folder") made = QDir().mkpath(path);
     if (kind == "fifo" || kind == "fifoDeh") made = mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     if (kind == "unreadable") {

@@ -32,16 +32,9 @@ QString makeFile(const QString& folder, int n, const QString& description)
         lumps.append({part.section(u'=', 0, 0).toLatin1(), content.toUtf8()});
     }
     const QString path = folder + QStringLiteral("/file%1.").arg(n) + (kind == "zip" ? "pk3" : kind);
-    if (kind == "zip") {
-        QList<QPair<QString, QByteArray>> entries;
-        for (const auto& [name, bytes] : lumps) entries.append({QString::fromLatin1(name), bytes});
-        test::writeZip(path, entries);
-    } else if (kind == "deh") {
-        test::putFile(path, lumps.value(0).second);
-    } else {
-        test::putFile(path, test::wadBytes(lumps));
-    }
-    return path;
+    const bool made = kind == "zip" ? test::writeZip(path, lumps)
+                                    : test::putFile(path, kind == "deh" ? lumps.value(0).second : test::wadBytes(lumps));
+    return made ? path : QString();
 }
 
 // The rows that differ from the catalog's, as "index=text", and rows past its end.
