@@ -134,8 +134,6 @@ void TestDropsGui::drop_data()
     QTest::newRow("a demo") << "demo box" << QStringList{"run.lmp"} << true << QStringList{"demo=@/run.lmp"};
     QTest::newRow("a demo while demos are off") << "demo box, demos off" << QStringList{"run.lmp"} << false
                                                 << QStringList{};
-    QTest::newRow("a settings file on the command box") << "command box" << QStringList{"mine.twk"} << true
-                                                        << QStringList{"EXE=from-file"};
     QTest::newRow("a settings file on the map WADs") << "map list" << QStringList{"MINE.TWK"} << true
                                                      << QStringList{"EXE=from-file"};
     QTest::newRow("an unreadable settings file says so, as Open settings does") << "page 1"
