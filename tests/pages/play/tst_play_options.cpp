@@ -46,7 +46,6 @@ private slots:
 void TestPlayOptions::gameChange()
 {
     const struct { int fromGame, fromRow, fromSkill, toGame; QString mapRow, skillName, command; } changes[] = {
-        {1, 31, 2, 2, "32: Go 2 it", "Hurt me plenty", "-WARP 32 -SKILL 3"},
         {4, 44, 2, 1, "1: Entryway", "Hurt me plenty", "-WARP 1 -SKILL 3"}, // a shorter list: the first map
         {0, 22, 3, 4, "E3M5: The Ophidian Lair", "Thou art a smite-meister", "-WARP 3 5 -SKILL 4"},
         {0, 6, 0, 5, "13: Shadow Wood", "Squire/Altar boy/Apprentice", "-WARP 13 -SKILL 1"}, // Hexen's hub order
@@ -129,12 +128,7 @@ void TestPlayOptions::addFile()
     QCOMPARE(r.histories.stored(historyName(l.history)), added);
     QCOMPARE(r.dialog.calls.size(), c.answer == QLatin1StringView("-") ? 0 : 1);
     if (!r.dialog.calls.isEmpty()) {
-        QCOMPARE(r.dialog.calls[0].title, c.list == 0 ? QStringLiteral("Choose a Map WAD File")
-                                                      : QStringLiteral("Choose a DeHackEd/BEX File"));
-        QCOMPARE(r.dialog.calls[0].filter, c.list == 0 ? QStringLiteral("Doom WAD File (*.wad)|*.wad|All files (*.*)|*.*")
-                                                       : QStringLiteral("DeHackEd/BEX Files (*.deh;*.bex)|*.deh;*.bex|"
-                                                                        "DeHackEd Patch (*.deh)|*.deh|BEX File (*.bex)|"
-                                                                        "*.bex|All files (*.*)|*.*"));
+        QCOMPARE(r.dialog.calls[0].title, QString(c.list == 0 ? "Choose a Map WAD File" : "Choose a DeHackEd/BEX File"));
         QCOMPARE(r.dialog.calls[0].initialFolder, c.initialFolder);
     }
 }
@@ -206,11 +200,10 @@ void TestPlayOptions::numberBoxes()
     test::Program g(false);
     auto& play = g.r.play;
     const QString& turbo = g.r.p().txtTurbo;
-    const QStringList typed{"3", "30", "300"}, shown{"3", "30", "256"};
-    for (int i = 0; i < typed.size(); ++i) {
-        play.setTurbo(typed[i]);
-        QCOMPARE(turbo, shown[i]);
-    }
+    play.setTurbo(QStringLiteral("3")); // the lower bound waits for the box to be left
+    QCOMPARE(turbo, QStringLiteral("3"));
+    play.setTurbo(QStringLiteral("300"));
+    QCOMPARE(turbo, QStringLiteral("256"));
     play.leaveTurbo();
     QCOMPARE(turbo, QStringLiteral("256"));
     play.setTurbo(QStringLiteral("9"));
