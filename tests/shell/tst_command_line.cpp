@@ -23,7 +23,6 @@ void TestCommandLine::parse_data()
     QTest::addColumn<QString>("argumentText");
 
     QTest::newRow("none") << QStringList{} << A::Start << false << "";
-    QTest::newRow("run alone") << QStringList{"--run"} << A::Start << true << "";
     QTest::newRow("run with a settings file") << QStringList{"--run", "/home/me/coop.twk"} << A::Start << true
                                               << "/home/me/coop.twk";
     QTest::newRow("run anywhere among the port's arguments") << QStringList{"-fast", "--run", "+map e1m1"}

@@ -42,7 +42,6 @@ void TestSaveWads::mark_data()
     QTest::newRow("map field is the game WAD: no map WAD") << QByteArray("DOOM2.WAD") << QByteArray("DOOM2.WAD") << "doom2.wad" << QStringList{} << "";
     QTest::newRow("save without fields") << QByteArray() << QByteArray() << "x.wad" << QStringList{"a.wad"} << "";
     QTest::newRow("other game WAD") << QByteArray("TNT.WAD") << QByteArray("TNT.WAD") << "/g/doom2.wad" << QStringList{} << head + "Game WAD: TNT.WAD (now doom2.wad)";
-    QTest::newRow("no game WAD now") << QByteArray("TNT.WAD") << QByteArray() << "" << QStringList{} << head + "Game WAD: TNT.WAD (now none)";
     QTest::newRow("map WADs in another order") << QByteArray("DOOM2.WAD") << QByteArray("a.wad, \"b c.wad\"") << "doom2.wad" << QStringList{"\"/x/b c.wad\"", "a.wad"} << head + "Map WADs: a.wad, b c.wad (now b c.wad, a.wad)";
     QTest::newRow("map WAD no longer loaded") << QByteArray("DOOM2.WAD") << QByteArray("a.wad") << "doom2.wad" << QStringList{} << head + "Map WADs: a.wad (now none)";
     QTest::newRow("both") << QByteArray("DOOM.WAD") << QByteArray("DOOM.WAD") << "doom2.wad" << QStringList{"a.wad"} << head + "Game WAD: DOOM.WAD (now doom2.wad)\nMap WADs: none (now a.wad)";
