@@ -1,6 +1,7 @@
 // Figures for the launch core: composing the command line, saving and loading the six
 // option windows on the SQLite store, and loading history lists.
 
+#include "bench_support.h"
 #include "launch/composer.h"
 #include "shell/app_context.h"
 
@@ -14,33 +15,8 @@ using namespace tarnwick;
 
 namespace {
 
-// The benchmark asks nothing and starts nothing: every platform question gets no answer.
-class NoPlatform final : public MessageBox, public FileDialog, public ProcessLauncher, public DocumentOpener
-{
-public:
-    Answer show(const QString&, const QString&, Buttons, Icon) override { return Answer::Cancel; }
-    bool input(const QString&, const QString&, QString&) override { return false; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    bool startDetached(const QString&, const QStringList&, const QString&, Failure&) override { return false; }
-    bool open(const QString&) override { return false; }
-};
-
-struct Platforms
-{
-    NoPlatform none;
-    LocalFileSystem fs;
-};
-
-// The model as the program wires it, over one store.
-struct Model : Platforms, AppContext
-{
-    explicit Model(SettingsStore& s) : AppContext(s, {none, none, none, none, fs}) {}
-};
-
 // A profile with most options in use, so every step of the composer has work to do.
-void fillProfile(Model& m)
+void fillProfile(bench::Model& m)
 {
     m.gamePage.setExe(QStringLiteral("\"C:\\Games\\ZDoom\\zdoom.exe\""));
     m.gamePage.setIni(QStringLiteral("C:\\Games\\ZDoom\\zdoom-player.ini"));
@@ -73,15 +49,6 @@ void fillProfile(Model& m)
     m.obsolete.setTransFile(QStringLiteral("cache.tch"));
 }
 
-void writeList(SettingsStore& store, const QString& name, int count)
-{
-    const QString section = QStringLiteral("Tarnwick\\History\\") + name;
-    SettingsStore::Transaction tx(store);
-    for (int i = 1; i <= count; ++i)
-        store.write(section, name + QString::number(i), QStringLiteral("C:\\Games\\Entry %1 of %2").arg(count - i).arg(name));
-    store.write(section, name + QStringLiteral("Count"), QString::number(count));
-}
-
 double ms(qint64 ns) { return double(ns) / 1e6; }
 
 } // namespace
@@ -95,7 +62,7 @@ int main(int argc, char** argv)
     {
         SettingsStore memory;
         memory.openInMemory();
-        Model m(memory);
+        bench::Model m(memory);
         fillProfile(m);
         const LaunchProfile p = m.session.profile();
         constexpr int calls = 200000;
@@ -114,7 +81,7 @@ int main(int argc, char** argv)
             std::printf("cannot open the settings file: %s\n", qPrintable(store.errorText()));
             return 1;
         }
-        Model m(store);
+        bench::Model m(store);
         fillProfile(m);
         const OptionWindow windows[] = {OptionWindow::GameOptions, OptionWindow::PlayOptions, OptionWindow::SoundVideo,
                                         OptionWindow::Misc,        OptionWindow::GameplayFlags, OptionWindow::Obsolete};
@@ -126,7 +93,7 @@ int main(int argc, char** argv)
             t.start();
             for (OptionWindow w : windows) m.persistence.Set_Exp(w);
             saveNs += t.nsecsElapsed();
-            Model fresh(store);
+            bench::Model fresh(store);
             t.restart();
             fresh.persistence.Set_Imp();
             loadNs += t.nsecsElapsed();
@@ -143,7 +110,7 @@ int main(int argc, char** argv)
     {
         SettingsStore store;
         store.open(dir.filePath(QStringLiteral("histories.db")));
-        for (int h = 0; h < kHistoryCount; ++h) writeList(store, historyName(History(h)), 1000);
+        for (int h = 0; h < kHistoryCount; ++h) bench::writeHistory(store, historyName(History(h)), 1000);
         constexpr int rounds = 10;
         qint64 ns = 0;
         for (int round = 0; round < rounds; ++round) {
@@ -159,14 +126,14 @@ int main(int argc, char** argv)
     {
         SettingsStore store;
         store.open(dir.filePath(QStringLiteral("long-history.db")));
-        writeList(store, QStringLiteral("ZEXE"), 100000);
+        bench::writeHistory(store, QStringLiteral("ZEXE"), 100000);
         Histories histories(store);
         QElapsedTimer t;
         t.start();
         histories.GetHistory(History::ZEXE, QStringLiteral("ZEXE"));
         const qint64 load = t.nsecsElapsed();
         t.restart();
-        histories.CmbProc(QStringLiteral("c:\\games\\entry 5 of zexe"), QStringLiteral("ZEXE"), History::ZEXE);
+        histories.CmbProc(QStringLiteral("/HOME/PLAYER/GAMES/ENTRY 5 OF ZEXE"), QStringLiteral("ZEXE"), History::ZEXE);
         const qint64 lookup = t.nsecsElapsed();
         std::printf("GetHistory of one list of 100,000 entries: %.1f ms (%lld shown); recording a known text: %.1f ms\n",
                     ms(load), static_cast<long long>(histories.shown(History::ZEXE).size()), ms(lookup));
