@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QStringListModel>
+
+#include <functional>
 
 // Small helpers the views use to redraw from the model: each sets a widget only where its
 // value differs, with the widget's signals blocked, so typing keeps the caret and a redraw
@@ -41,6 +44,11 @@ inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int mini
 // A combo box's rows replaced only when they differ.
 inline void setRows(QComboBox* box, const QStringList& items)
 {
+    // A list model shares the caller's list: comparing and replacing cost nothing per row.
+    if (auto* rows = qobject_cast<QStringListModel*>(box->model())) {
+        if (rows->stringList() != items) rows->setStringList(items);
+        return;
+    }
     bool same = box->count() == items.size();
     for (int i = 0; same && i < items.size(); ++i) same = box->itemText(i) == items.at(i);
     if (same) return;
@@ -59,6 +67,59 @@ inline void setCombo(QComboBox* box, const QStringList& items, const QString& te
         else
             box->setCurrentIndex(box->findText(text));
     }
+}
+
+namespace detail {
+
+// Fills a history box's drop-down the first time the player reaches the box: focus (by
+// click, Tab or its label's key), a click on its arrow, or the wheel. Every one of these
+// comes before the first key or choice that could use the list.
+class LazyRows final : public QObject
+{
+public:
+    LazyRows(QComboBox* box, std::function<QStringList()> rows)
+        : QObject(box), m_box(box), m_rows(std::move(rows))
+    {
+        box->setModel(new QStringListModel(box));
+        box->installEventFilter(this);
+    }
+
+    // The box's text, and its rows once filled.
+    void redraw(const QString& text) { setCombo(m_box, m_filled ? m_rows() : QStringList(), text); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (!m_filled && (t == QEvent::FocusIn || t == QEvent::MouseButtonPress || t == QEvent::Wheel)) {
+            m_filled = true;
+            redraw(m_box->currentText());
+        }
+        return false;
+    }
+
+private:
+    QComboBox* m_box;
+    std::function<QStringList()> m_rows;
+    bool m_filled = false;
+};
+
+} // namespace detail
+
+// Gives an editable combo box a drop-down that `rows` supplies, read only once the player
+// reaches the box, so that long histories cost nothing at start-up.
+inline void lazyRows(QComboBox* box, std::function<QStringList()> rows)
+{
+    new detail::LazyRows(box, std::move(rows));
+}
+
+// Redraws a box given lazyRows: its text, and its drop-down once that has been filled.
+inline void setHistory(QComboBox* box, const QString& text)
+{
+    for (QObject* child : box->children())
+        if (auto* lazy = dynamic_cast<detail::LazyRows*>(child)) return lazy->redraw(text);
+    const QSignalBlocker block(box);
+    if (box->currentText() != text) box->setEditText(text);
 }
 
 // A drop-down list (not editable): its rows and the selected row.

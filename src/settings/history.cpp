@@ -3,6 +3,7 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tarnwick {
 
@@ -92,15 +93,28 @@ void Histories::insertSorted(QStringList& list, const QString& text)
 
 void Histories::GetHistory(History cmb, const QString& RegName)
 {
-    QStringList& list = m_shown[static_cast<int>(cmb)];
-    QStringList entries = stored(RegName);
-    std::stable_sort(entries.begin(), entries.end(), lessIgnoringCase);
-    if (list.isEmpty()) {
-        list = entries;
-    } else {
-        for (const QString& e : entries) insertSorted(list, e);
-    }
+    m_pending[static_cast<int>(cmb)].append(RegName);
     emit changed(cmb);
+}
+
+const QStringList& Histories::shown(History cmb) const
+{
+    load(cmb);
+    return m_shown[static_cast<int>(cmb)];
+}
+
+void Histories::load(History cmb) const
+{
+    QStringList& list = m_shown[static_cast<int>(cmb)];
+    for (const QString& RegName : std::exchange(m_pending[static_cast<int>(cmb)], {})) {
+        QStringList entries = stored(RegName);
+        std::stable_sort(entries.begin(), entries.end(), lessIgnoringCase);
+        if (list.isEmpty()) {
+            list = entries;
+        } else {
+            for (const QString& e : entries) insertSorted(list, e);
+        }
+    }
 }
 
 void Histories::CmbProc(const QString& Str, const QString& RegName, History cmb)
@@ -118,12 +132,14 @@ void Histories::CmbProc(const QString& Str, const QString& RegName, History cmb)
     const qint64 n = countOf(m_store.readSection(section), RegName, 0);
     m_store.write(section, RegName + QStringLiteral("Count"), QString::number(n + 1));
     m_store.write(section, RegName + QString::number(n + 1), Str);
-    insertSorted(m_shown[static_cast<int>(cmb)], Str);
+    // A list not read yet finds the new entry in the store when it is.
+    if (m_pending[static_cast<int>(cmb)].isEmpty()) insertSorted(m_shown[static_cast<int>(cmb)], Str);
     emit changed(cmb);
 }
 
 void Histories::ClearHistory(History cmb, const QString& RegName)
 {
+    m_pending[static_cast<int>(cmb)].clear();
     m_shown[static_cast<int>(cmb)].clear();
     m_store.write(sectionOf(RegName), RegName + QStringLiteral("Count"), QStringLiteral("0"));
     emit changed(cmb);

@@ -28,10 +28,11 @@ class Histories final : public QObject
 public:
     explicit Histories(SettingsStore& store, QObject* parent = nullptr);
 
-    // The drop-down list of a box, sorted.
-    const QStringList& shown(History cmb) const { return m_shown[static_cast<int>(cmb)]; }
+    // The drop-down list of a box, sorted. A list named by GetHistory is read from the store
+    // here, when it is first asked for: nothing a player sees needs it before that.
+    const QStringList& shown(History cmb) const;
 
-    // Adds the stored entries of list RegName to the drop-down of cmb.
+    // Adds the stored entries of list RegName to the drop-down of cmb (read when first shown).
     void GetHistory(History cmb, const QString& RegName);
     // Records Str in list RegName unless an entry equals it ignoring letter case; a new
     // entry also goes into cmb's drop-down.
@@ -48,10 +49,14 @@ signals:
     void changed(tarnwick::History cmb);
 
 private:
-    void insertSorted(QStringList& list, const QString& text);
+    static void insertSorted(QStringList& list, const QString& text);
+
+    void load(History cmb) const;
 
     SettingsStore& m_store;
-    std::array<QStringList, kHistoryCount> m_shown;
+    mutable std::array<QStringList, kHistoryCount> m_shown;
+    // Lists named by GetHistory and not yet read, per box.
+    mutable std::array<QStringList, kHistoryCount> m_pending;
 };
 
 } // namespace tarnwick

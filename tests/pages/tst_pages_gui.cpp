@@ -25,7 +25,9 @@
 #include "pages/secondary/gameplay_flags_dialog.h"
 #include "pages/secondary/obsolete_dialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QWheelEvent>
 #include <QGroupBox>
 #include <QImage>
 #include <QListWidget>
@@ -139,6 +141,8 @@ private slots:
     void clicksAndKeystrokesReachTheCommandLine_data();
     void clicksAndKeystrokesReachTheCommandLine();
     void pictureFollowsTheFile();
+    void historyShowsWhenTheBoxIsReached_data();
+    void historyShowsWhenTheBoxIsReached();
 };
 
 void TestPagesGui::clicksAndKeystrokesReachTheCommandLine_data()
@@ -289,6 +293,62 @@ void TestPagesGui::pictureFollowsTheFile()
     area->setActiveSubWindow(rig.window.pageWindow(1));
     QCOMPARE(saves->currentItem()->text(0), QStringLiteral("second"));
     QCOMPARE(picture->pixmap().toImage().pixelColor(4, 4), QColor(Qt::blue));
+}
+
+void TestPagesGui::historyShowsWhenTheBoxIsReached_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("box");  // named by its label or frame
+    QTest::addColumn<QString>("list"); // the history it shows
+    QTest::addColumn<QString>("key");  // the saved text it starts with
+    QTest::addColumn<QString>("how");  // focus (by keyboard), click, arrow, wheel
+    QTest::addColumn<QString>("text"); // the box's text afterwards
+
+    QTest::newRow("executable, keyboard focus") << 1 << "ZDoom E&XE location:" << "ZEXE" << "1ZEXE" << "focus" << "typed";
+    QTest::newRow("folder, its arrow") << 1 << "ZDoom &folder:" << "ZFolder" << "1ZFolder" << "arrow" << "typed";
+    QTest::newRow("map WAD box, a click") << 2 << "Ma&p WAD File(s)" << "PWAD" << "2PWAD" << "click" << "typed";
+    // The first turn of the wheel already steps through the rows (from the top one).
+    QTest::newRow("extra commands, the wheel") << 4 << "&Extra commands:" << "EC" << "4EC" << "wheel" << "b second";
+}
+
+// A history recorded in an earlier run is in the box's drop-down, sorted, by the time the
+// player's first key, click or turn of the wheel reaches the box; the box keeps its text.
+void TestPagesGui::historyShowsWhenTheBoxIsReached()
+{
+    QFETCH(int, page);
+    QFETCH(QString, box);
+    QFETCH(QString, list);
+    QFETCH(QString, key);
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    test::AppRig rig;
+    {
+        Histories earlier(rig.temp.store);
+        for (const char* entry : {"b second", "A first", "c third"})
+            earlier.CmbProc(QString::fromLatin1(entry), list, History::ZEXE);
+    }
+    rig.temp.store.write(SettingsStore::settingsSection(), key, QStringLiteral("typed"));
+    QVERIFY(rig.start());
+    auto* combo = qobject_cast<QComboBox*>(control(rig.page(page), box));
+    QVERIFY(combo && combo->currentText() == QLatin1StringView("typed"));
+
+    if (how == QLatin1StringView("focus")) {
+        combo->setFocus(Qt::TabFocusReason);
+    } else if (how == QLatin1StringView("click")) {
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+    } else if (how == QLatin1StringView("arrow")) {
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
+        QTRY_VERIFY(combo->view()->isVisible());
+        combo->hidePopup();
+    } else {
+        QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+    }
+    QStringList rows;
+    for (int i = 0; i < combo->count(); ++i) rows << combo->itemText(i);
+    QCOMPARE(rows, (QStringList{"A first", "b second", "c third"}));
+    QCOMPARE(combo->currentText(), text);
 }
 
 QTEST_MAIN(TestPagesGui)

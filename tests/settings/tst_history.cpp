@@ -52,11 +52,13 @@ void TestHistory::recordsAndLoads()
         // Keys that are no entry numbers are ignored.
         {{"ZEXECount=3", "ZEXE01=zero", "ZEXE+2=plus", "ZEXE3=three", "ZEXE3x=x"}, {}, {"three"},
          {"ZEXECount=3", "ZEXE01=zero", "ZEXE+2=plus", "ZEXE3=three", "ZEXE3x=x"}}};
-    for (const auto& c : cases) {
+    // The drop-down is read from the store when first shown: before the recording or after it.
+    for (const auto& c : cases) for (bool shownFirst : {false, true}) {
         test::TempStore t;
         for (const QString& kv : c.stored) t.store.write(kZexe, kv.section(u'=', 0, 0), kv.section(u'=', 1));
         Histories h(t.store);
         h.GetHistory(History::ZEXE, QStringLiteral("ZEXE"));
+        if (shownFirst) h.shown(History::ZEXE);
         for (const QString& text : c.recorded) h.CmbProc(text, QStringLiteral("ZEXE"), History::ZEXE);
         QCOMPARE(h.shown(History::ZEXE), c.shown);
         QCOMPARE(sectionText(t.store, kZexe), c.after);

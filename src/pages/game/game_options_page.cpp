@@ -57,10 +57,10 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     auto* locations = new QGroupBox(QStringLiteral("ZDoom Locations"), this);
     auto* locGrid = new QGridLayout(locations);
     auto* exeLabel = new QLabel(QStringLiteral("ZDoom E&XE location:"), locations);
-    m_exe = historyBox(locations, QStringLiteral("Location of ZDoom.exe"));
+    m_exe = historyBox(locations, History::ZEXE, QStringLiteral("Location of ZDoom.exe"));
     auto* browseExe = browseButton(locations);
     auto* folderLabel = new QLabel(QStringLiteral("ZDoom &folder:"), locations);
-    m_folder = historyBox(locations, QStringLiteral("The ZDoom folder"));
+    m_folder = historyBox(locations, History::ZFolder, QStringLiteral("The ZDoom folder"));
     auto* browseFolder = browseButton(locations);
     exeLabel->setBuddy(m_exe);
     folderLabel->setBuddy(m_folder);
@@ -76,10 +76,10 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_folder->lineEdit()->installEventFilter(this);
 
     // A frame holding one history box and its "...".
-    auto fileFrame = [this, layout](const QString& caption, const QString& tooltip, QComboBox*& box) {
+    auto fileFrame = [this, layout](const QString& caption, History list, const QString& tooltip, QComboBox*& box) {
         auto* frame = new QGroupBox(caption, this);
         auto* row = new QHBoxLayout(frame);
-        box = historyBox(frame, tooltip);
+        box = historyBox(frame, list, tooltip);
         auto* browse = browseButton(frame);
         row->addWidget(box, 1);
         row->addWidget(browse);
@@ -87,11 +87,11 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
         view::frameKeyFocuses(frame, box);
         return std::pair{frame, browse};
     };
-    auto* browseIni = fileFrame(QStringLiteral("&Configuration File"),
+    auto* browseIni = fileFrame(QStringLiteral("&Configuration File"), History::Config,
                                 QStringLiteral("A different configuration file; if not zdoom.ini"), m_ini).second;
 
     // The game WAD with its menu of stored locations.
-    auto [iwadFrame, browseIwad] = fileFrame(QStringLiteral("Game WAD F&ile"),
+    auto [iwadFrame, browseIwad] = fileFrame(QStringLiteral("Game WAD F&ile"), History::IWAD,
                                              QStringLiteral("The IWAD file used by ZDoom"), m_iwad);
     auto* iwadMenuButton = new QPushButton(QStringLiteral("Game &WADs"), iwadFrame);
     iwadMenuButton->setToolTip(QStringLiteral("Click here to quickly get the IWAD locations.  This "
@@ -111,7 +111,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
             [iwadMenu, iwadMenuButton] { iwadMenu->popup(iwadMenuButton->mapToGlobal(QPoint(0, iwadMenuButton->height()))); });
     connect(locButton, &QPushButton::clicked, this, &GameOptionsPage::locationsRequested);
 
-    auto* browseParm = fileFrame(QStringLiteral("&Parameter File"),
+    auto* browseParm = fileFrame(QStringLiteral("&Parameter File"), History::Parm,
                                  QStringLiteral("The file with a list of parameters to be used by ZDoom"), m_parm).second;
 
     // Demos.
@@ -135,7 +135,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_maxDemo->setMaximumWidth(80);
     m_maxDemoLabel->setBuddy(m_maxDemo);
     m_demoLabel = new QLabel(QStringLiteral("&Demo file:"), demoFrame);
-    m_demoFile = historyBox(demoFrame, QStringLiteral("The demo file"));
+    m_demoFile = historyBox(demoFrame, History::Demo, QStringLiteral("The demo file"));
     m_demoLabel->setBuddy(m_demoFile);
     m_browseDemo = browseButton(demoFrame);
     auto* modes = new QHBoxLayout;
@@ -235,9 +235,10 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     redraw();
 }
 
-QComboBox* GameOptionsPage::historyBox(QWidget* parent, const QString& tooltip)
+QComboBox* GameOptionsPage::historyBox(QWidget* parent, History list, const QString& tooltip)
 {
     auto* box = view::historyCombo(parent, tooltip, 12);
+    view::lazyRows(box, [this, list] { return m_histories.shown(list); });
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }
@@ -262,12 +263,12 @@ bool GameOptionsPage::eventFilter(QObject* watched, QEvent* event)
 void GameOptionsPage::redrawHistories()
 {
     const LaunchProfile& p = m_session.profile();
-    view::setCombo(m_exe, m_histories.shown(History::ZEXE), p.txtEXE);
-    view::setCombo(m_folder, m_histories.shown(History::ZFolder), p.txtFol);
-    view::setCombo(m_ini, m_histories.shown(History::Config), p.txtINI);
-    view::setCombo(m_iwad, m_histories.shown(History::IWAD), p.txtIWAD);
-    view::setCombo(m_parm, m_histories.shown(History::Parm), p.txtParm);
-    view::setCombo(m_demoFile, m_histories.shown(History::Demo), p.txtLMP);
+    view::setHistory(m_exe, p.txtEXE);
+    view::setHistory(m_folder, p.txtFol);
+    view::setHistory(m_ini, p.txtINI);
+    view::setHistory(m_iwad, p.txtIWAD);
+    view::setHistory(m_parm, p.txtParm);
+    view::setHistory(m_demoFile, p.txtLMP);
 }
 
 void GameOptionsPage::redrawSaveGames()

@@ -14,6 +14,7 @@ namespace tarnwick {
 
 class GameOptionsController;
 class Histories;
+enum class History;
 class IwadLocations;
 class LaunchSession;
 class SaveWads;
@@ -38,7 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QComboBox* historyBox(QWidget* parent, const QString& tooltip);
+    QComboBox* historyBox(QWidget* parent, History list, const QString& tooltip);
     void redrawHistories();
     void redrawSaveGames();
 

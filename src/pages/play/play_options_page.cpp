@@ -178,6 +178,8 @@ QGroupBox* PlayOptionsPage::buildFileFrame(FileList which, const QString& captio
     auto* grid = new QGridLayout(frame);
     FileFrame& f = which == FileList::MapWads ? m_wads : m_patches;
     f.box = view::historyCombo(frame, boxTip, 8);
+    const History list = PlayOptionsController::info(which).history;
+    view::lazyRows(f.box, [this, list] { return m_histories.shown(list); });
     auto* add = new QPushButton(QStringLiteral("Add"), frame);
     auto* clear = new QPushButton(clearCaption, frame);
     for (QPushButton* b : {add, clear}) b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("Add")) + 24);
@@ -260,6 +262,7 @@ QGroupBox* PlayOptionsPage::buildMultiplayerFrames(QWidget* parent, QGroupBox*& 
     hostGroup->addButton(m_join);
     m_hostPlayers = numberBox(QStringLiteral("Number of players playing (type 1 to play a bot game)"), hostJoin);
     m_joinAddress = view::historyCombo(hostJoin, QStringLiteral("The host's IP address"), 8);
+    view::lazyRows(m_joinAddress, [this] { return m_histories.shown(History::Join); });
     hostGrid->addWidget(m_host, 0, 0);
     hostGrid->addWidget(m_hostPlayers, 0, 1, Qt::AlignLeft);
     hostGrid->addWidget(m_join, 1, 0, 1, 2);
@@ -330,9 +333,9 @@ void PlayOptionsPage::redraw()
     m_otherLabel->setEnabled(m_controller.otherMapEnabled());
     m_other->setEnabled(m_controller.otherMapEnabled());
 
-    view::setCombo(m_wads.box, m_histories.shown(History::PWAD), p.txtPWAD);
+    view::setHistory(m_wads.box, p.txtPWAD);
     view::setList(m_wads.list, p.lstPWAD, p.lstPWADIndex);
-    view::setCombo(m_patches.box, m_histories.shown(History::Deh), p.txtDeh);
+    view::setHistory(m_patches.box, p.txtDeh);
     view::setList(m_patches.list, p.lstDeh, p.lstDehIndex);
 
     view::setOption(m_sp, p.optSP);
@@ -345,7 +348,7 @@ void PlayOptionsPage::redraw()
     m_hostPlayers->setEnabled(m_controller.hostPlayersEnabled());
     m_joinAddress->setEnabled(m_controller.joinAddressEnabled());
     view::setText(m_hostPlayers, p.txtHost);
-    view::setCombo(m_joinAddress, m_histories.shown(History::Join), p.txtJoin);
+    view::setHistory(m_joinAddress, p.txtJoin);
     view::setChecked(m_extratic, p.chkExtratic);
     view::setChecked(m_debugFile, p.chkDEBUGFILE);
     view::setText(m_dup, p.txtDUP);

@@ -33,6 +33,7 @@ MiscPage::MiscPage(LaunchSession& session, MiscController& controller, Histories
     auto* extraRow = new QHBoxLayout;
     auto* extraLabel = new QLabel(QStringLiteral("&Extra commands:"), frame);
     m_extra = view::historyCombo(frame, QString(), 12);
+    view::lazyRows(m_extra, [this] { return m_histories.shown(History::EC); });
     m_extra->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     extraLabel->setBuddy(m_extra);
     extraRow->addWidget(extraLabel);
@@ -55,7 +56,7 @@ void MiscPage::redraw()
     const LaunchProfile& p = m_session.profile();
     for (int i = 0; i < m_switches.size(); ++i)
         view::setChecked(m_switches[i], p.*(MiscController::kSwitches[i].field));
-    view::setCombo(m_extra, m_histories.shown(History::EC), p.txtEC);
+    view::setHistory(m_extra, p.txtEC);
 }
 
 } // namespace tarnwick

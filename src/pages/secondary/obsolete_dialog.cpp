@@ -24,9 +24,13 @@ ObsoleteDialog::ObsoleteDialog(LaunchSession& session, ObsoleteController& contr
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Use these options if you are using an old version of ZDoom."), this));
 
-    auto combo = [this](const QString& tip) { return view::historyCombo(this, tip, 20); };
+    auto combo = [this](History list, const QString& tip) {
+        auto* box = view::historyCombo(this, tip, 20);
+        view::lazyRows(box, [this, list] { return m_histories.shown(list); });
+        return box;
+    };
     auto* grid = new QGridLayout;
-    m_net = combo(QStringLiteral("Play a network game the 'old' way"));
+    m_net = combo(History::Net, QStringLiteral("Play a network game the 'old' way"));
     auto* netLabel = new QLabel(QStringLiteral("-&NET"), this);
     netLabel->setBuddy(m_net);
     netLabel->setToolTip(m_net->toolTip());
@@ -38,7 +42,7 @@ ObsoleteDialog::ObsoleteDialog(LaunchSession& session, ObsoleteController& contr
     heapLabel->setBuddy(m_heapSize);
     grid->addWidget(heapLabel, 1, 0);
     grid->addWidget(m_heapSize, 1, 1, 1, 2, Qt::AlignLeft);
-    m_transFile = combo(QString());
+    m_transFile = combo(History::TransFile, QString());
     auto* transLabel = new QLabel(QStringLiteral("&Translucency cache file (-TRANSFILE):"), this);
     transLabel->setBuddy(m_transFile);
     auto* browse = new QPushButton(QStringLiteral("&..."), this);
@@ -89,8 +93,8 @@ void ObsoleteDialog::done(int result)
 void ObsoleteDialog::redraw()
 {
     const LaunchProfile& p = m_session.profile();
-    view::setCombo(m_net, m_histories.shown(History::Net), p.txtNET);
-    view::setCombo(m_transFile, m_histories.shown(History::TransFile), p.txtTransFile);
+    view::setHistory(m_net, p.txtNET);
+    view::setHistory(m_transFile, p.txtTransFile);
     view::setText(m_heapSize, p.txtHeapSize);
     view::setChecked(m_primarySound, p.chkPrimarySound);
     view::setChecked(m_wavonly, p.chkWavonly);
