@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <atomic>
@@ -34,6 +35,46 @@ QString checkExistingFile(const QString& path)
     if (header != QByteArray("SQLite format 3\0", 16))
         return QStringLiteral("it is not a settings database");
     return {};
+}
+
+constexpr auto kSchema = "CREATE TABLE IF NOT EXISTS store ("
+                        " app TEXT NOT NULL COLLATE NOCASE,"
+                        " section TEXT NOT NULL COLLATE NOCASE,"
+                        " key TEXT NOT NULL COLLATE NOCASE,"
+                        " value TEXT NOT NULL,"
+                        " PRIMARY KEY (app, section, key))";
+
+// Makes a new settings file whole: built under a temporary name in its folder and renamed
+// into place only when complete, never over a file that exists. Another program making the
+// same file at the same moment therefore finds no file or a finished one, and uses that.
+// Returns what went wrong, or nothing.
+QString makeFile(const QString& path, const QString& connection)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) return QStringLiteral("its folder '%1' cannot be created").arg(folder);
+    QTemporaryFile temp(folder + QStringLiteral("/.tarnwick-XXXXXX.db"));
+    if (!temp.open()) return QStringLiteral("its folder '%1' cannot be written (%2)").arg(folder, temp.errorString());
+    temp.close();
+    QString problem;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(temp.fileName());
+        QSqlQuery q(db);
+        if (!db.open() || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QString::fromLatin1(kSchema)))
+            problem = db.lastError().text();
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (problem.isEmpty() && QFile::rename(temp.fileName(), path)) temp.setAutoRemove(false);
+    return QFileInfo::exists(path) ? QString() : problem.isEmpty() ? QStringLiteral("it cannot be made") : problem;
+}
+
+QString unusableText(const QString& path, const QString& problem)
+{
+    return QStringLiteral("The settings file '%1' cannot be used: %2. Tarnwick starts with its default "
+                          "settings and leaves that file as it is; changes made in this session are not saved.")
+        .arg(QDir::toNativeSeparators(path), problem);
 }
 
 } // namespace
@@ -69,13 +110,7 @@ bool SettingsStore::exec(const QString& sql) const
 
 bool SettingsStore::createSchema()
 {
-    return exec(QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS store ("
-        " app TEXT NOT NULL COLLATE NOCASE,"
-        " section TEXT NOT NULL COLLATE NOCASE,"
-        " key TEXT NOT NULL COLLATE NOCASE,"
-        " value TEXT NOT NULL,"
-        " PRIMARY KEY (app, section, key))"));
+    return exec(QString::fromLatin1(kSchema));
 }
 
 bool SettingsStore::open(const QString& path)
@@ -84,14 +119,54 @@ bool SettingsStore::open(const QString& path)
     m_error.clear();
     m_persistent = false;
     m_created = false;
+    m_unmade = false;
 
-    QString problem = checkExistingFile(path);
-    const bool existed = QFileInfo::exists(path);
-    if (problem.isEmpty() && !existed) {
-        const QString folder = QFileInfo(path).absolutePath();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        // The folder is made and tried now, so a first start can say at once when its
+        // settings cannot be kept; the file itself waits for something to keep.
+        const QString folder = info.absolutePath();
+        QString problem;
         if (!QDir().mkpath(folder))
             problem = QStringLiteral("its folder '%1' cannot be created").arg(folder);
+        else if (!QFileInfo(folder).isWritable())
+            problem = QStringLiteral("its folder '%1' is read-only").arg(folder);
+        if (problem.isEmpty()) {
+            m_unmade = true;
+            m_created = true;
+            m_persistent = true;
+            return true;
+        }
+        m_error = unusableText(path, problem);
+        openInMemory();
+        return false;
     }
+    return openFile();
+}
+
+bool SettingsStore::absent() const
+{
+    if (!m_unmade) return false;
+    if (!QFileInfo::exists(m_path)) return true;
+    // Another program made the file meanwhile: read what it keeps. Opening changes only how
+    // this store reaches its values, not the values.
+    const_cast<SettingsStore*>(this)->create();
+    return false;
+}
+
+void SettingsStore::create()
+{
+    if (!m_unmade) return;
+    m_unmade = false;
+    if (!openFile()) qWarning("Tarnwick: %s", qPrintable(m_error));
+}
+
+bool SettingsStore::openFile()
+{
+    const QString path = m_path;
+    m_persistent = false;
+    QString problem = QFileInfo::exists(path) ? QString() : makeFile(path, m_connection + QStringLiteral("-new"));
+    if (problem.isEmpty()) problem = checkExistingFile(path);
 
     if (problem.isEmpty()) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -130,10 +205,7 @@ bool SettingsStore::open(const QString& path)
     }
 
     if (!problem.isEmpty()) {
-        m_error = QStringLiteral("The settings file '%1' cannot be used: %2. Tarnwick starts with "
-                                 "its default settings and leaves that file as it is; changes made "
-                                 "in this session are not saved.")
-                      .arg(QDir::toNativeSeparators(path), problem);
+        m_error = unusableText(path, problem);
         QSqlDatabase::removeDatabase(m_connection);
         openInMemory();
         m_created = false;
@@ -145,6 +217,7 @@ bool SettingsStore::open(const QString& path)
 
 void SettingsStore::openInMemory()
 {
+    m_unmade = false;
     if (QSqlDatabase::contains(m_connection)) {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
@@ -158,6 +231,7 @@ void SettingsStore::openInMemory()
 
 QString SettingsStore::read(const QString& section, const QString& key, const QString& fallback) const
 {
+    if (absent()) return fallback;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT value FROM store WHERE app=? AND section=? AND key=?"));
     q.addBindValue(kApp);
@@ -169,6 +243,7 @@ QString SettingsStore::read(const QString& section, const QString& key, const QS
 
 bool SettingsStore::contains(const QString& section, const QString& key) const
 {
+    if (absent()) return false;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("SELECT 1 FROM store WHERE app=? AND section=? AND key=?"));
     q.addBindValue(kApp);
@@ -179,6 +254,7 @@ bool SettingsStore::contains(const QString& section, const QString& key) const
 
 void SettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
+    create();
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("INSERT INTO store(app, section, key, value) VALUES(?, ?, ?, ?) "
                              "ON CONFLICT(app, section, key) DO UPDATE SET value=excluded.value"));
@@ -198,6 +274,7 @@ void SettingsStore::write(const QString& section, const QString& key, const QStr
 
 void SettingsStore::deleteSection(const QString& section)
 {
+    if (absent()) return; // nothing kept yet
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.prepare(QStringLiteral("DELETE FROM store WHERE app=? AND section=?"));
     q.addBindValue(kApp);
@@ -207,6 +284,7 @@ void SettingsStore::deleteSection(const QString& section)
 
 QHash<QString, QString> SettingsStore::readSection(const QString& section) const
 {
+    if (absent()) return {};
     QHash<QString, QString> result;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
@@ -220,6 +298,7 @@ QHash<QString, QString> SettingsStore::readSection(const QString& section) const
 
 QList<QPair<QString, QString>> SettingsStore::entries(const QString& section) const
 {
+    if (absent()) return {};
     QList<QPair<QString, QString>> result;
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
@@ -233,6 +312,7 @@ QList<QPair<QString, QString>> SettingsStore::entries(const QString& section) co
 
 void SettingsStore::begin()
 {
+    create();
     if (m_depth++ == 0) exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 

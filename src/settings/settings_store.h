@@ -32,8 +32,11 @@ public:
     // configuration folder.
     static QString defaultPath();
 
-    // Opens (or creates) the settings file. On failure the store keeps working in memory
-    // with no saved values, the file is left untouched, and errorText() says why.
+    // Opens the settings file. On failure the store keeps working in memory with no saved
+    // values, the file is left untouched, and errorText() says why.
+    //
+    // A file that does not exist yet is made by the first write: until then every read
+    // finds nothing, as it would in a new file, and a first start touches no disk.
     bool open(const QString& path);
     // A store that lives only in memory (tests, and the fallback of open()).
     void openInMemory();
@@ -69,6 +72,11 @@ public:
     };
 
 private:
+    bool openFile();
+    // Makes the file that open() found missing, before the first write that needs it.
+    void create();
+    // True while there is no file to read: open() found none and none has been made since.
+    bool absent() const;
     bool exec(const QString& sql) const;
     bool createSchema();
     void begin();
@@ -79,6 +87,7 @@ private:
     QString m_error;
     bool m_persistent = false;
     bool m_created = false;
+    bool m_unmade = false; // the file is to be made by the first write
     int m_depth = 0;
 };
 

@@ -19,6 +19,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace tarnwick {
 
 namespace {
@@ -86,15 +88,24 @@ MainController::Layout MainController::startup(const QString& argument, int scre
     Layout layout = Layout::Keep;
     if (!m_d.persistence.pagesPlaced()) layout = screenWidth >= 1024 ? Layout::FourByFour : Layout::Cascade;
 
-    if (m_d.store.read(kSection, QStringLiteral("URLAbout")).isEmpty()) URLReset();
+    // The web links are written by finishStartup(), once the window shows: nothing on screen
+    // depends on them, and on a first start writing them is what makes the settings file.
+    m_startupWritesDue = true;
 
     m_d.session.Rst = false;
     m_d.session.MainProc();
     return layout;
 }
 
+void MainController::finishStartup()
+{
+    if (!std::exchange(m_startupWritesDue, false)) return;
+    if (m_d.store.read(kSection, QStringLiteral("URLAbout")).isEmpty()) URLReset();
+}
+
 void MainController::shutdown(const std::array<PageWindow, 4>& pages)
 {
+    finishStartup();
     for (int page = 1; page <= 4; ++page)
         m_d.persistence.savePageWindow(page, pages[page - 1].visible, pages[page - 1].position);
     m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);

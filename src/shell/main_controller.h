@@ -62,9 +62,12 @@ public:
     }
 
     // Start-up: histories, saved settings, the program's argument, on a first start the
-    // search for an installed port and game WADs, the web links, one composition. Returns
-    // the layout the pages need: a first run is laid out by the screen's width (pixels).
+    // search for an installed port and game WADs, one composition. Returns the layout the
+    // pages need: a first run is laid out by the screen's width (pixels).
     Layout startup(const QString& argument, int screenWidth, bool firstStart = false);
+    // The start-up's writes, which nothing on screen waits for: the default web links on a
+    // first start. Called once the window has been drawn (at the latest by shutdown()).
+    void finishStartup();
 
     // What a page's window looked like when the program closed.
     struct PageWindow
@@ -129,6 +132,7 @@ private:
     Deps m_d;
     std::array<bool, 4> m_visible{true, true, true, true};
     std::function<bool(const QString&)> m_importer;
+    bool m_startupWritesDue = false;
 };
 
 } // namespace tarnwick

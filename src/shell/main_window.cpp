@@ -28,7 +28,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
+
+#include <utility>
 
 namespace tarnwick {
 
@@ -469,6 +472,22 @@ void MainWindow::start(const QString& argument, int screenWidth, bool firstStart
         cascade();
     m_command->setText(m_app.session.commandText());
     m_command->setCursorPosition(0);
+    m_started = true;
+    finishStartupOnceDrawn();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event)
+{
+    QMainWindow::paintEvent(event);
+    if (std::exchange(m_drawn, true)) return;
+    finishStartupOnceDrawn();
+}
+
+// What start-up leaves for later runs just after the window's first pixels reach the screen,
+// still before any key or click the player makes.
+void MainWindow::finishStartupOnceDrawn()
+{
+    if (m_started && m_drawn) QTimer::singleShot(0, this, [this] { m_app.main.finishStartup(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -39,6 +39,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void buildMenus();
@@ -59,6 +60,7 @@ private:
     void showLocations();
     void showIniEditor();
     void showBotEditor();
+    void finishStartupOnceDrawn();
 
     AppContext& m_app;
     QMdiArea* m_area = nullptr;
@@ -70,6 +72,8 @@ private:
     QList<QAction*> m_windowListActions;
     QList<QKeySequence> m_keys; // every key the frame answers, wherever the focus is
     bool m_altAlone = false;
+    bool m_started = false;
+    bool m_drawn = false;
 };
 
 } // namespace tarnwick

@@ -27,6 +27,7 @@ private slots:
     void namesIgnoreLetterCaseAndKeepTheFirst();
     void deleteSectionRemovesOnlyThatSection();
     void transactionCommitsAtTheOutermostEnd();
+    void firstStartMakesTheFileWithItsFirstWrite();
     void twoProgramsWritingAtOnceLoseNothing();
     void unusableFileIsLeftAlone_data();
     void unusableFileIsLeftAlone();
@@ -93,37 +94,64 @@ void TestSettingsStore::transactionCommitsAtTheOutermostEnd()
     QCOMPARE(other.entries(kSettings).size(), 2);
 }
 
-// Two programs write 300 keys each at once, one in groups of seven per transaction, one key by key.
-void TestSettingsStore::twoProgramsWritingAtOnceLoseNothing()
+// A first start reads an empty store without making a file; the first write makes it whole,
+// and a program still waiting to write reads what another one has kept meanwhile.
+void TestSettingsStore::firstStartMakesTheFileWithItsFirstWrite()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("settings.db"));
-    QVERIFY(SettingsStore().open(path)); // the file exists before the two start, as after any earlier run
-    std::atomic<int> opened = 0;
-    auto writer = [&](const QString& prefix, int group) {
-        SettingsStore store;
-        opened += store.open(path);
-        for (int i = 0; i < 300; i += group) {
-            SettingsStore::Transaction tx(store);
-            for (int j = i; j < i + group && j < 300; ++j) store.write(kSettings, prefix + QString::number(j), QString::number(j));
+    const QString path = dir.filePath(QStringLiteral("new folder/settings.db"));
+    SettingsStore first, second;
+    QVERIFY(first.open(path) && first.isPersistent() && second.open(path));
+    QCOMPARE(first.read(kSettings, QStringLiteral("1ZEXE"), QStringLiteral("none")), QStringLiteral("none"));
+    first.deleteSection(kSettings);
+    QVERIFY(!QFileInfo::exists(path));
+
+    first.write(kSettings, QStringLiteral("1ZEXE"), QStringLiteral("zdoom"));
+    QCOMPARE(second.read(kSettings, QStringLiteral("1zexe")), QStringLiteral("zdoom"));
+    second.write(kSettings, QStringLiteral("2Game"), QStringLiteral("1"));
+    QCOMPARE(first.entries(kSettings).size(), 2);
+    const QStringList left = QDir(dir.filePath(QStringLiteral("new folder"))).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(left.filter(QStringLiteral("tarnwick")).isEmpty(), qPrintable(left.join(u' ')));
+}
+
+// Two programs write 300 keys each at once, one in groups of seven per transaction, one key by
+// key: into a file of an earlier run, and into one that neither has made yet.
+void TestSettingsStore::twoProgramsWritingAtOnceLoseNothing()
+{
+    for (bool earlierRun : {true, false}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.db"));
+        if (earlierRun) {
+            SettingsStore earlier;
+            QVERIFY(earlier.open(path));
+            earlier.write(QStringLiteral("Tarnwick"), QStringLiteral("URLAbout"), QStringLiteral("x"));
         }
-    };
-    std::thread a(writer, QStringLiteral("a"), 7), b(writer, QStringLiteral("b"), 1);
-    a.join();
-    b.join();
-    QCOMPARE(opened, 2);
-    SettingsStore reader;
-    QVERIFY(reader.open(path));
-    const QHash<QString, QString> all = reader.readSection(kSettings);
-    QCOMPARE(all.size(), 600);
-    for (int i = 0; i < 300; ++i)
-        QVERIFY(all.value(QStringLiteral("a%1").arg(i)) == QString::number(i) && all.value(QStringLiteral("b%1").arg(i)) == QString::number(i));
+        std::atomic<int> opened = 0;
+        auto writer = [&](const QString& prefix, int group) {
+            SettingsStore store;
+            opened += store.open(path);
+            for (int i = 0; i < 300; i += group) {
+                SettingsStore::Transaction tx(store);
+                for (int j = i; j < i + group && j < 300; ++j) store.write(kSettings, prefix + QString::number(j), QString::number(j));
+            }
+        };
+        std::thread a(writer, QStringLiteral("a"), 7), b(writer, QStringLiteral("b"), 1);
+        a.join();
+        b.join();
+        QCOMPARE(opened, 2);
+        SettingsStore reader;
+        QVERIFY(reader.open(path));
+        const QHash<QString, QString> all = reader.readSection(kSettings);
+        QCOMPARE(all.size(), 600);
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(all.value(QStringLiteral("a%1").arg(i)) == QString::number(i) && all.value(QStringLiteral("b%1").arg(i)) == QString::number(i));
+    }
 }
 
 void TestSettingsStore::unusableFileIsLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"garbage", "zero bytes", "folder", "no permission", "another program's database"})
+    for (const char* kind : {"garbage", "zero bytes", "folder", "no permission", "another program's database", "inside a file"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -131,8 +159,11 @@ void TestSettingsStore::unusableFileIsLeftAlone()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("my settings.db"));
-    if (kind == "folder") {
+    QString path = dir.filePath(QStringLiteral("my settings.db"));
+    if (kind == "inside a file") { // a folder that cannot be made
+        QVERIFY(test::putFile(path, "text"));
+        path += QStringLiteral("/settings.db");
+    } else if (kind == "folder") {
         QVERIFY(QDir().mkpath(path) && test::putFile(path + QStringLiteral("/keep.txt"), {}));
     } else if (kind == "garbage" || kind == "zero bytes") {
         QVERIFY(test::putFile(path, kind == "garbage" ? QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c') : ""));

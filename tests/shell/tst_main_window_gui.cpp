@@ -45,6 +45,7 @@ private slots:
     void firstRunLayout();
     void layoutsFit_data();
     void layoutsFit();
+    void closedAtOnceKeepsTheFirstStartsLinks();
     void commandsAskAndOpen();
 };
 
@@ -140,7 +141,8 @@ void TestMainWindowGui::firstRunLayout()
             rig.temp.store.write(QStringLiteral("Tarnwick"), QStringLiteral("Form%1Top").arg(page), QString::number(saved(page).y()));
         }
         QVERIFY(rig.start(screenWidth));
-        QVERIFY(!rig.temp.store.read(QStringLiteral("Tarnwick"), QStringLiteral("URLAbout")).isEmpty());
+        // The web links are written just after the window is drawn.
+        QTRY_VERIFY(!rig.temp.store.read(QStringLiteral("Tarnwick"), QStringLiteral("URLAbout")).isEmpty());
         QList<QPoint> at;
         for (int page = 1; page <= 4; ++page) {
             QVERIFY(rig.window.pageWindow(page)->isVisible());
@@ -212,6 +214,16 @@ void TestMainWindowGui::layoutsFit()
                  qPrintable(where + QStringLiteral(": squeezed below %1x%2").arg(need.width()).arg(need.height())));
     }
     if (keys == QLatin1StringView("Ctrl+F4")) QCOMPARE(rig.window.pageWindow(3)->size(), resized);
+}
+
+// The web links a first start writes once the window is drawn are there when the program
+// closes at once.
+void TestMainWindowGui::closedAtOnceKeepsTheFirstStartsLinks()
+{
+    test::AppRig rig;
+    QVERIFY(rig.start());
+    rig.window.close();
+    QCOMPARE(rig.temp.store.read(QStringLiteral("Tarnwick"), QStringLiteral("URLAbout")), QStringLiteral("https://zdoom.org/"));
 }
 
 // Each command's shortcut asks its question or opens its window; an answer reaches the model
