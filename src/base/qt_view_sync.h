@@ -80,7 +80,6 @@ public:
     LazyRows(QComboBox* box, std::function<QStringList()> rows)
         : QObject(box), m_box(box), m_rows(std::move(rows))
     {
-        box->setModel(new QStringListModel(box));
         box->installEventFilter(this);
     }
 
@@ -93,7 +92,13 @@ protected:
         const QEvent::Type t = event->type();
         if (!m_filled && (t == QEvent::FocusIn || t == QEvent::MouseButtonPress || t == QEvent::Wheel)) {
             m_filled = true;
-            redraw(m_box->currentText());
+            // A list model shares the history's list instead of copying it row by row.
+            const QString text = m_box->currentText();
+            {
+                const QSignalBlocker block(m_box);
+                m_box->setModel(new QStringListModel(m_box));
+            }
+            redraw(text);
         }
         return false;
     }
