@@ -101,7 +101,7 @@ void TestSettingsStore::firstStartMakesTheFileWithItsFirstWrite()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("new folder/settings.db"));
     SettingsStore first, second;
-    QVERIFY(first.open(path) && first.isPersistent() && second.open(path));
+    QVERIFY(first.open(path) && first.isPersistent() && first.created() && second.open(path));
     QCOMPARE(first.read(kSettings, QStringLiteral("1ZEXE"), QStringLiteral("none")), QStringLiteral("none"));
     first.deleteSection(kSettings);
     QVERIFY(!QFileInfo::exists(path));
@@ -110,6 +110,8 @@ void TestSettingsStore::firstStartMakesTheFileWithItsFirstWrite()
     QCOMPARE(second.read(kSettings, QStringLiteral("1zexe")), QStringLiteral("zdoom"));
     second.write(kSettings, QStringLiteral("2Game"), QStringLiteral("1"));
     QCOMPARE(first.entries(kSettings).size(), 2);
+    SettingsStore later; // the next start is no first start
+    QVERIFY(later.open(path) && !later.created());
     const QStringList left = QDir(dir.filePath(QStringLiteral("new folder"))).entryList(QDir::Files | QDir::Hidden);
     QVERIFY2(left.filter(QStringLiteral("tarnwick")).isEmpty(), qPrintable(left.join(u' ')));
 }
