@@ -20,8 +20,10 @@
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -318,6 +320,34 @@ bool MainWindow::tabOutOfPage(bool forward)
     return false;
 }
 
+// The pages' access keys only work while the focus is inside the active page. From the
+// command box or Run, an access key of the active page first moves the focus into the page,
+// before the key is matched, so Alt+X reaches the EXE box from the command box too (and a
+// letter no control of the page claims is left to the command box as before).
+void MainWindow::accessKeyIntoPage(const QKeyEvent& key)
+{
+    QWidget* focus = QApplication::focusWidget();
+    QMdiSubWindow* active = m_area->activeSubWindow();
+    if ((focus != m_command && focus != m_run) || !active || !active->widget()) return;
+    const QKeySequence wanted(key.keyCombination());
+    const auto claims = [&wanted](const QString& caption) { return QKeySequence::mnemonic(caption) == wanted; };
+    bool claimed = false;
+    for (QWidget* w : active->widget()->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(active->widget()) || !w->isEnabled()) continue;
+        if (auto* label = qobject_cast<QLabel*>(w)) claimed = claims(label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(w)) claimed = claims(button->text());
+        else if (auto* frame = qobject_cast<QGroupBox*>(w)) claimed = claims(frame->title());
+        if (claimed) break;
+    }
+    if (!claimed) return;
+    QWidget* inside = active->widget()->focusWidget();
+    if (!inside || !inside->isVisible() || !inside->isEnabled()) {
+        const QList<QWidget*> stops = tabStops(active->widget());
+        inside = stops.isEmpty() ? nullptr : stops.constFirst();
+    }
+    if (inside) inside->setFocus(Qt::ShortcutFocusReason);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
@@ -329,6 +359,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Alt) m_altAlone = false;
         if (ownsKeyboard() && m_keys.contains(QKeySequence(key->keyCombination()))) return true;
+        if (ownsKeyboard() && key->modifiers() == Qt::AltModifier) accessKeyIntoPage(*key);
         break;
     }
     case QEvent::KeyPress: {

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -49,6 +50,7 @@ private:
     void openFirstMenu();
     bool ownsKeyboard() const;
     bool tabOutOfPage(bool forward);
+    void accessKeyIntoPage(const QKeyEvent& key);
     QAction* addItem(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                      std::function<void()> action);
     void tile(Qt::Orientation orientation);

@@ -121,6 +121,8 @@ void TestKeyboardGui::accessKeys_data()
     // A frame's key reaches its box also after another control of the frame had the focus.
     QTest::newRow("1 Alt+C after its ...") << "1" << "Alt+C" << "&Configuration File/box" << "&Configuration File/box+1";
     QTest::newRow("2 Alt+P after Clr") << "2" << "Alt+P" << "Ma&p WAD File(s)/box" << "Ma&p WAD File(s)/box+2";
+    // From the command box, an access key of the active page reaches into the page.
+    QTest::newRow("1 Alt+X from the command box") << "1" << "Alt+X" << "ZDoom E&XE location:" << "command";
 }
 
 void TestKeyboardGui::accessKeys()
