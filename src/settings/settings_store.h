@@ -71,6 +71,7 @@ public:
 private:
     bool exec(const QString& sql) const;
     bool createSchema();
+    QString prepareFile();
     void begin();
     void end();
 
