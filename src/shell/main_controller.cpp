@@ -95,6 +95,9 @@ MainController::Layout MainController::startup(const QString& argument, int scre
 
 void MainController::shutdown(const std::array<PageWindow, 4>& pages)
 {
+    // One commit for the whole exit: a crash in the middle leaves the last exit's state of
+    // every window, never some windows new and some old.
+    SettingsStore::Transaction tx(m_d.store);
     for (int page = 1; page <= 4; ++page)
         m_d.persistence.savePageWindow(page, pages[page - 1].visible, pages[page - 1].position);
     m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);
