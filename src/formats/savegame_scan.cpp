@@ -99,6 +99,8 @@ Open openSaveFile(QFile& file, const QString& path)
 // is not an error. Returns the number read, or -1 on a read error.
 qint64 readAt(QIODevice& file, qint64 offset, char* into, qint64 count)
 {
+    // Not every device seeks past its end; nothing is there to read anyway.
+    if (offset >= file.size()) return 0;
     if (!file.seek(offset)) return -1;
     qint64 done = 0;
     while (done < count) {
