@@ -197,8 +197,7 @@ QString SettingsStore::prepareFile()
 
     // The write-ahead log lets one copy read while another saves. Switching to it needs
     // the file to itself for a moment; a copy that cannot have it keeps the file's mode.
-    QVariant mode;
-    retryWhileBusy(run(QStringLiteral("PRAGMA journal_mode=WAL"), &mode), error);
+    retryWhileBusy(run(QStringLiteral("PRAGMA journal_mode=WAL")), error);
     exec(QStringLiteral("PRAGMA synchronous=FULL"));
     return {};
 }

@@ -32,8 +32,10 @@ public:
     // configuration folder.
     static QString defaultPath();
 
-    // Opens (or creates) the settings file. On failure the store keeps working in memory
-    // with no saved values, the file is left untouched, and errorText() says why.
+    // Opens (or creates) the settings file; an empty file is filled with the tables. Any
+    // number of copies may open a new file at the same moment: all of them get it. On
+    // failure the store keeps working in memory with no saved values, the file is left
+    // untouched, and errorText() says why.
     bool open(const QString& path);
     // A store that lives only in memory (tests, and the fallback of open()).
     void openInMemory();
