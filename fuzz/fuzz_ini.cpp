@@ -125,7 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!expected(s, k)) fuzz::check(again.value(s, k) == before[i], "a key nobody wrote keeps its value", s + "/" + k);
     }
 
-    // The store, on a file: one batch of writes, then a fresh store reads them back.
+    // The store, on a file: one batch of writes, then a fresh store reads each key as the
+    // file's text says it, and, while the file keeps its encoding, as the value written.
     static const QString path = fuzz::scratchFolder("ini") + QStringLiteral("/zdoom.ini");
     {
         QFile f(path);
@@ -137,11 +138,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const Edit& e : edits)
         store.WriteKey(initext::decode(e.value), initext::decode(e.section), initext::decode(e.key), path);
     fuzz::check(store.endBatch(), "the batch is saved");
+
+    QFile saved(path);
+    fuzz::check(saved.open(QIODevice::ReadOnly), "the saved file is there");
+    IniDocument written;
+    written.setBytes(saved.readAll());
+    const initext::Encoding encoding = doc.encoding();
     IniStore reader(messages);
-    for (const Edit& e : edits) {
+    for (qsizetype i = 0; i < edits.size(); ++i) {
+        const Edit& e = edits[i];
         const QString got = reader.ReadKey(initext::decode(e.section), initext::decode(e.key), path);
-        fuzz::check(got == initext::decode(*again.value(e.section, e.key)), "the store reads what the document holds",
+        const auto inFile = written.value(e.section, e.key);
+        fuzz::check(inFile && got == initext::decode(*inFile, written.encoding()), "the store reads what the file holds",
                     e.section + "/" + e.key);
+        bool last = true;
+        for (qsizetype j = i + 1; j < edits.size(); ++j)
+            last = last && !(sameName(edits[j].section, e.section) && sameName(edits[j].key, e.key));
+        if (last && written.encoding() == encoding)
+            fuzz::check(got == initext::decode(readBack(initext::encode(initext::decode(e.value), encoding)), encoding),
+                        "the store reads the value written", e.section + "/" + e.key + "=" + e.value);
     }
     return 0;
 }

@@ -57,13 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QFile f(imported);
         fuzz::check(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size(), "the file is written");
     }
-    SettingsStore store;
-    store.openInMemory();
+    // Two stores in memory, opened once and emptied for each input.
+    static SettingsStore store;
+    static SettingsStore again;
+    static const bool opened = (store.openInMemory(), again.openInMemory(), true);
+    fuzz::check(opened, "the stores are open");
+    store.deleteSection(SettingsStore::settingsSection());
+    again.deleteSection(SettingsStore::settingsSection());
     fuzz::check(importSettingsFile(store, imported, &error), "a file that reads imports", error.toUtf8());
     const SettingsEntries kept = store.entries(SettingsStore::settingsSection());
     fuzz::check(exportSettingsFile(store, exported, &error), "an export never fails", error.toUtf8());
-    SettingsStore again;
-    again.openInMemory();
     fuzz::check(importSettingsFile(again, exported, &error), "every export imports again", error.toUtf8());
     fuzz::check(again.entries(SettingsStore::settingsSection()) == kept, "an export imports to the same values",
                 listed(kept) + "\n" + listed(again.entries(SettingsStore::settingsSection())));

@@ -108,8 +108,9 @@ QString roster(int g)
 QStringList rosterFound(const QString& path)
 {
     QFile file(path);
-    QString text;
-    if (!file.open(QIODevice::ReadOnly) || !roster::readText(file, text)) return {QStringLiteral("no roster file")};
+    QByteArray bytes;
+    if (!file.open(QIODevice::ReadOnly) || !roster::readBytes(file, bytes)) return {QStringLiteral("no roster file")};
+    const QString text = roster::decode(bytes);
     QStringList found;
     for (const QString& name : roster::GetBots(text).names) found << name.mid(1).section(QStringLiteral("bot"), 0, 0);
     return found << (text == roster::fileText(roster(found.first().toInt())) ? found.first() : QStringLiteral("torn"));
@@ -141,7 +142,7 @@ QStringList rosterFound(const QString& path)
             store.beginBatch(path);
             for (const auto& [section, key] : iniKeys()) store.WriteKey(QString::number(g), section, key, path);
             if (!store.endBatch()) std::exit(2);
-        } else if (!roster::writeFile(path, roster(g))) {
+        } else if (!roster::writeFile(path, roster(g)).ok()) {
             std::exit(2);
         }
         said(g);
