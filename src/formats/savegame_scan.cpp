@@ -5,10 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
-#include <new>
+#include <cerrno>
 #include <string_view>
 
 #ifdef Q_OS_UNIX
@@ -48,9 +49,9 @@ constexpr qint64 kFirstChunk = 8;    // after the PNG signature
 constexpr qint64 kHeaderSize = 8;    // length, type
 constexpr qint64 kCheckValueSize = 4; // the CRC after the data, never read
 constexpr int kMaxChunks = 100;      // a file without IEND cannot keep the walk going
-// Text chunks are read in blocks of this size while looking for the keyword's end, so a
-// hostile length costs no memory unless the keyword is one we show.
-constexpr qint64 kTextBlock = 4096;
+// How much of a text chunk is read: far more than any cell shows, far less than a
+// hostile length field could ask for.
+constexpr qint64 kTextWindow = 64 * 1024;
 
 const QString kDifferentVersion = QStringLiteral("<Different Version>");
 
@@ -66,40 +67,56 @@ int columnOf(std::string_view keyword)
 // Opens a plain file for positioned reads, unbuffered so that an 8-byte header costs 8
 // bytes rather than a buffer's worth. On Unix the file is opened without blocking and
 // checked to be a regular file, so a FIFO or device put in a save's place after the
-// listing cannot stall the scan.
-bool openSaveFile(QFile& file, const QString& path)
+// listing can neither stall the scan nor feed it endless bytes.
+enum class Open { Done, NotPlain, Failed };
+Open openSaveFile(QFile& file, const QString& path)
 {
     constexpr auto mode = QIODevice::ReadOnly | QIODevice::Unbuffered;
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return errno == ENOENT ? Open::NotPlain : Open::Failed;
     struct stat st{};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
-        return false;
+        return Open::Failed;
     }
-    return true;
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Open::NotPlain;
+    }
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Open::Failed;
+    }
+    return Open::Done;
 #else
     file.setFileName(path);
-    return file.open(mode);
+    if (!QFileInfo(path).isFile()) return Open::NotPlain;
+    return file.open(mode) ? Open::Done : Open::Failed;
 #endif
 }
 
 // Reads up to `count` bytes at `offset` into `into`; fewer at the end of the file, which
 // is not an error. Returns the number read, or -1 on a read error.
-qint64 readAt(QFile& file, qint64 offset, char* into, qint64 count)
+qint64 readAt(QIODevice& file, qint64 offset, char* into, qint64 count)
 {
     qint64 done = 0;
 #ifdef Q_OS_UNIX
-    // One system call a read: a folder of saves costs a few reads per file.
-    while (done < count) {
-        const ssize_t n = ::pread(file.handle(), into + done, size_t(count - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return -1;
-        if (n == 0) break;
-        done += n;
+    // A plain file: one system call a read, so a folder of saves costs a few reads per file.
+    if (auto* plain = qobject_cast<QFile*>(&file); plain && plain->handle() >= 0) {
+        while (done < count) {
+            const ssize_t n = ::pread(plain->handle(), into + done, size_t(count - done), off_t(offset + done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return -1;
+            if (n == 0) break;
+            done += n;
+        }
+        t_bytesRead += done;
+        return done;
     }
-#else
+#endif
+    // Not every device seeks past its end; nothing is there to read anyway.
+    if (offset >= file.size()) return 0;
     if (!file.seek(offset)) return -1;
     while (done < count) {
         const qint64 n = file.read(into + done, count - done);
@@ -107,7 +124,6 @@ qint64 readAt(QFile& file, qint64 offset, char* into, qint64 count)
         if (n == 0) break;
         done += n;
     }
-#endif
     t_bytesRead += done;
     return done;
 }
@@ -115,40 +131,24 @@ qint64 readAt(QFile& file, qint64 offset, char* into, qint64 count)
 enum class Walk { Continue, Stop, Error };
 
 // One tEXt chunk whose data starts at `offset` and of which `available` bytes exist:
-// a keyword, a zero byte, the value. Only values of keywords in the table are read.
-Walk readTextChunk(QFile& file, qint64 offset, qint64 available, SaveGameRow& row)
+// a keyword, a zero byte, the value. Only the first kTextWindow bytes are ever read: a
+// keyword is at most 79 bytes long, so a chunk without a zero byte in that window is
+// broken, and a value longer than the window is cut there (no cell shows that much).
+Walk readTextChunk(QIODevice& file, qint64 offset, qint64 available, SaveGameRow& row)
 {
-    QByteArray head(std::min(available, kTextBlock), Qt::Uninitialized);
-    qint64 got = readAt(file, offset, head.data(), head.size());
+    QByteArray data(std::min(available, kTextWindow), Qt::Uninitialized);
+    const qint64 got = readAt(file, offset, data.data(), data.size());
     if (got < 0) return Walk::Error;
-    head.truncate(got);
+    data.truncate(got);
 
-    qsizetype zero = head.indexOf('\0');
-    if (zero < 0) {
-        // The keyword is longer than any we show; only whether a separator exists at all
-        // still matters.
-        for (qint64 scanned = got; scanned < available && zero < 0; scanned += got) {
-            got = readAt(file, offset + scanned, head.data(), std::min(available - scanned, qint64(head.size())));
-            if (got <= 0) return Walk::Error;
-            zero = QByteArrayView(head.constData(), got).indexOf('\0');
-        }
-        return zero < 0 ? Walk::Error : Walk::Continue;
-    }
-
-    const std::string_view keyword(head.constData(), size_t(zero));
+    const qsizetype zero = data.indexOf('\0');
+    if (zero < 0) return Walk::Error;
+    const std::string_view keyword(data.constData(), size_t(zero));
     if (keyword == kStopKeyword) return Walk::Stop;
     const int column = columnOf(keyword);
     if (column < 0) return Walk::Continue;
 
-    QByteArray value = head.mid(zero + 1);
-    if (available > head.size()) {
-        const qsizetype have = value.size();
-        value.resize(have + (available - head.size()));
-        got = readAt(file, offset + head.size(), value.data() + have, available - head.size());
-        if (got < 0) return Walk::Error;
-        value.truncate(have + got);
-    }
-    QString text = QString::fromLocal8Bit(value);
+    QString text = QString::fromLocal8Bit(QByteArrayView(data).sliced(zero + 1));
     if (column == kCommentColumn) text.replace(QChar(10), QChar(u' '));
     row.cells[size_t(column)] = std::move(text);
     return Walk::Continue;
@@ -156,7 +156,7 @@ Walk readTextChunk(QFile& file, qint64 offset, qint64 available, SaveGameRow& ro
 
 // Walks the chunks of a PNG save header by header, filling `row`. False on an error that
 // must end the scan. Chunk data other than text is passed over by its length, unread.
-bool walkChunks(QFile& file, SaveGameRow& row)
+bool walkChunks(QIODevice& file, SaveGameRow& row)
 {
     const qint64 size = file.size();
     qint64 pos = kFirstChunk;
@@ -183,23 +183,19 @@ bool walkChunks(QFile& file, SaveGameRow& row)
     return true;
 }
 
-// Reads the save at `path` and appends its row. False when the scan must end: the file
-// could not be opened or read (no row), or a text chunk was broken (row as filled so far).
-bool readSaveGame(const QString& path, QList<SaveGameRow>& rows)
+// Reads the save at `path` into `row`. Gone: the file is no plain file (any more) and
+// is not listed; Broken: it could not be opened or read, and the scan ends.
+enum class SaveFile { Read, Gone, Broken };
+SaveFile readSaveFile(const QString& path, QList<SaveGameRow>& rows)
 {
     QFile file;
-    if (!openSaveFile(file, path)) return false;
-    char signature[3];
-    const qint64 got = readAt(file, 1, signature, 3);
-    if (got < 0) return false;
-    if (std::string_view(signature, size_t(got)) != "PNG") {
-        SaveGameRow row;
-        row.cells[0] = kDifferentVersion;
-        rows.append(std::move(row));
-        return true;
+    switch (openSaveFile(file, path)) {
+    case Open::Done: break;
+    case Open::NotPlain: return SaveFile::Gone;
+    case Open::Failed: return SaveFile::Broken;
     }
     rows.append(SaveGameRow{});
-    return walkChunks(file, rows.back());
+    return readSaveGame(file, rows.back()) ? SaveFile::Read : SaveFile::Broken;
 }
 
 // The *.zds files of `folder` as a file list box shows them: plain files only, letter case
@@ -222,21 +218,34 @@ SaveGameFolder scanSaveGameFolder(const QString& folder)
 {
     t_bytesRead = 0;
     SaveGameFolder result;
-    try {
-        // An empty text is no folder (not the current one).
-        if (!LocalFileSystem().folderExists(folder)) {
-            result.completed = true;
-            return result;
-        }
-        result.files = saveFileNames(paths::toNative(folder));
-        for (const QString& name : std::as_const(result.files))
-            if (!readSaveGame(paths::toNative(paths::join(folder, name)), result.rows)) return result;
+    // An empty text is no folder (not the current one).
+    if (!LocalFileSystem().folderExists(folder)) {
         result.completed = true;
-    } catch (const std::bad_alloc&) {
-        // A huge text value the machine cannot hold ends the scan like any broken file.
-        result.completed = false;
+        return result;
     }
+    result.files = saveFileNames(paths::toNative(folder));
+    for (qsizetype i = 0; i < result.files.size();) {
+        switch (readSaveFile(paths::toNative(paths::join(folder, result.files.at(i))), result.rows)) {
+        case SaveFile::Read: ++i; break;
+        case SaveFile::Gone: result.files.removeAt(i); break;
+        case SaveFile::Broken: return result;
+        }
+    }
+    result.completed = true;
     return result;
+}
+
+bool readSaveGame(QIODevice& device, SaveGameRow& row)
+{
+    char signature[3];
+    const qint64 got = readAt(device, 1, signature, 3);
+    if (got < 0) return false;
+    if (std::string_view(signature, size_t(got)) != "PNG") {
+        row = SaveGameRow{};
+        row.cells[0] = kDifferentVersion;
+        return true;
+    }
+    return walkChunks(device, row);
 }
 
 qint64 lastScanBytesRead()

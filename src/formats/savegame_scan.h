@@ -6,6 +6,8 @@
 
 #include <array>
 
+class QIODevice;
+
 namespace tarnwick {
 
 // The eight cells of one save game's row: Name, Game WAD, Map WAD, Map, Created,
@@ -26,15 +28,23 @@ struct SaveGameFolder
 //
 // Only plain files whose names end in ".zds" (any letter case) are listed, the way a file
 // list box would show them: folders, hidden (dot) files, FIFOs, sockets and devices are
-// not. Names are sorted without regard to letter case.
+// not, nor links to them, nor a file that turns into one (or vanishes) between the
+// listing and its reading. Names are sorted without regard to letter case.
 //
 // A missing or empty folder, or an empty folder text, gives no files and counts as
 // completed. A file that cannot be opened, or a text chunk without a zero separator,
 // ends the scan: the rows read so far stay (the broken file's row as filled so far) and
-// completed is false. Reading past the end of a file is no error: a text chunk cut short
-// keeps the bytes that exist (and ends the scan only when they hold no zero byte), and a
-// header cut short ends the walk of that file. Never throws, never leaves a file open.
+// completed is false. Never throws, never leaves a file open.
 SaveGameFolder scanSaveGameFolder(const QString& folder);
+
+// Reads one save's row from a seekable device. A device that is no PNG image gives the
+// row "<Different Version>". Reading past the end is no error: a text chunk cut short
+// keeps the bytes that exist, a header cut short ends the walk. Of a text chunk at most
+// its first 64 KiB are read, so time and memory are bounded by what a row shows and not
+// by the chunk's length field; a keyword that does not end within them makes the chunk
+// broken. False when the save is broken (a read error, a text chunk without its zero
+// separator): the row holds what was read before.
+bool readSaveGame(QIODevice& device, SaveGameRow& row);
 
 // Statistics for the benchmark: bytes read by the last scan on this thread.
 qint64 lastScanBytesRead();

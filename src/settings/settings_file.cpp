@@ -85,6 +85,21 @@ bool decodeFile(const QByteArray& bytes, QString& text, QString* error)
     return true;
 }
 
+// Half of a UTF-16 pair is no character: the store would join it with its neighbour. Read
+// text has each one replaced by U+FFFD, as a strict reader of the file would show it.
+QString wholeCharacters(QString text)
+{
+    if (text.isValidUtf16()) return text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QString escaped(const QString& text)
 {
     QString out = text;
@@ -93,8 +108,15 @@ QString escaped(const QString& text)
     return out;
 }
 
-// A value with a line break cannot stand between quotes in the file; the registry tool
-// takes it as a string written out in hex, UTF-16LE with its terminating zero.
+// A value with a line break cannot stand between quotes in the file, nor one with a zero
+// character (readers take that for binary data) or with half of a UTF-16 pair; the
+// registry tool takes such a value as a string written out in hex, UTF-16LE with its
+// terminating zero, and reading it gives the same value back.
+bool needsHex(const QString& value)
+{
+    return value.contains(u'\r') || value.contains(u'\n') || value.contains(QChar(0)) || !value.isValidUtf16();
+}
+
 QString hexString(const QString& prefix, const QString& value)
 {
     QByteArray bytes = QStringEncoder(QStringConverter::Utf16LE).encode(value);
@@ -192,7 +214,7 @@ public:
             QString name;
             std::optional<QString> value;
             if (!readValueLine(line, name, value)) return fail(error);
-            if (inSettings && value && !name.isEmpty()) m_found.append({name, *value});
+            if (inSettings && value && !name.isEmpty()) m_found.append({wholeCharacters(name), wholeCharacters(*value)});
         }
         if (!sawSettings) {
             setError(error, QStringLiteral("The file holds no Tarnwick settings."));
@@ -275,7 +297,7 @@ bool writeSettingsFile(QIODevice& device, const SettingsEntries& entries, QStrin
             return false;
         }
         const QString prefix = u'"' + escaped(name) + QStringLiteral("\"=");
-        if (value.contains(u'\r') || value.contains(u'\n'))
+        if (needsHex(value))
             text += hexString(prefix, value);
         else
             text += prefix + u'"' + escaped(value) + u'"';

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,19 +31,18 @@ QString checkExistingFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("it cannot be read (%1)").arg(file.errorString());
     if (!info.isWritable()) return QStringLiteral("it is read-only");
-    if (file.size() == 0) return QStringLiteral("it is empty, not a settings database");
-    const QByteArray header = file.read(16);
-    if (header != QByteArray("SQLite format 3\0", 16))
-        return QStringLiteral("it is not a settings database");
+    // Whether the content is a database is asked of SQLite under its lock: a copy started a
+    // moment earlier may be writing the first pages right now.
     return {};
 }
 
-constexpr auto kSchema = "CREATE TABLE IF NOT EXISTS store ("
-                        " app TEXT NOT NULL COLLATE NOCASE,"
-                        " section TEXT NOT NULL COLLATE NOCASE,"
-                        " key TEXT NOT NULL COLLATE NOCASE,"
-                        " value TEXT NOT NULL,"
-                        " PRIMARY KEY (app, section, key))";
+const QString kCreateTable = QStringLiteral(
+    "CREATE TABLE IF NOT EXISTS store ("
+    " app TEXT NOT NULL COLLATE NOCASE,"
+    " section TEXT NOT NULL COLLATE NOCASE,"
+    " key TEXT NOT NULL COLLATE NOCASE,"
+    " value TEXT NOT NULL,"
+    " PRIMARY KEY (app, section, key))");
 
 // Makes a new settings file whole: built under a temporary name in its folder and renamed
 // into place only when complete, never over a file that exists. Another program making the
@@ -60,7 +60,7 @@ QString makeFile(const QString& path, const QString& connection)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(temp.fileName());
         QSqlQuery q(db);
-        if (!db.open() || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QString::fromLatin1(kSchema)))
+        if (!db.open() || !q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(kCreateTable))
             problem = db.lastError().text();
         q.finish();
         db.close();
@@ -75,6 +75,40 @@ QString unusableText(const QString& path, const QString& problem)
     return QStringLiteral("The settings file '%1' cannot be used: %2. Tarnwick starts with its default "
                           "settings and leaves that file as it is; changes made in this session are not saved.")
         .arg(QDir::toNativeSeparators(path), problem);
+}
+
+// How long opening waits for other copies of the program that hold the file's lock.
+constexpr int kBusyTimeoutMs = 15000;
+
+// SQLite answers "busy" or "locked" when another connection holds the file; some of those
+// answers (while a journal mode changes, while a log is recovered) come back at once
+// rather than after the busy timeout, so opening asks again until the timeout is spent.
+bool isBusy(const QSqlError& error)
+{
+    const int code = error.nativeErrorCode().toInt();
+    return (code & 0xff) == 5 || (code & 0xff) == 6;
+}
+
+// What an error while opening means to the player.
+QString problemText(const QSqlError& error)
+{
+    switch (error.nativeErrorCode().toInt() & 0xff) {
+    case 26: return QStringLiteral("it is not a settings database");
+    case 11: return QStringLiteral("it is damaged");
+    default: return error.text();
+    }
+}
+
+template<typename Step>
+bool retryWhileBusy(Step step, QSqlError& error)
+{
+    QDeadlineTimer deadline(kBusyTimeoutMs);
+    for (;;) {
+        error = step();
+        if (error.type() == QSqlError::NoError) return true;
+        if (!isBusy(error) || deadline.hasExpired()) return false;
+        QThread::msleep(5);
+    }
 }
 
 } // namespace
@@ -110,7 +144,7 @@ bool SettingsStore::exec(const QString& sql) const
 
 bool SettingsStore::createSchema()
 {
-    return exec(QString::fromLatin1(kSchema));
+    return exec(kCreateTable);
 }
 
 bool SettingsStore::open(const QString& path)
@@ -171,34 +205,11 @@ bool SettingsStore::openFile()
     if (problem.isEmpty()) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
-        if (!db.open()) {
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        if (!db.open())
             problem = db.lastError().text();
-        } else {
-            QSqlQuery q(db);
-            const bool hasTable =
-                q.exec(QStringLiteral(
-                    "SELECT count(*) FROM sqlite_master WHERE type='table' AND name='store'")) &&
-                q.next() && q.value(0).toInt() == 1;
-            q.finish();
-            if (!hasTable) {
-                // A database of some other program is not ours to change.
-                QSqlQuery tables(db);
-                const bool empty = tables.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
-                                   tables.next() && tables.value(0).toInt() == 0;
-                tables.finish();
-                if (!empty)
-                    problem = QStringLiteral("it is a database of another program");
-                else if (!createSchema())
-                    problem = db.lastError().text();
-                else
-                    m_created = true;
-            }
-            if (problem.isEmpty()) {
-                exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-                exec(QStringLiteral("PRAGMA synchronous=FULL"));
-            }
-        }
+        else
+            problem = prepareFile();
         if (!problem.isEmpty()) {
             db.close();
         }
@@ -213,6 +224,56 @@ bool SettingsStore::openFile()
     }
     m_persistent = true;
     return true;
+}
+
+// Makes the open file this program's database. The question whether the table exists and
+// its creation are one immediate transaction, so of several copies started together on a
+// new file exactly one creates the table and every other one finds it.
+QString SettingsStore::prepareFile()
+{
+    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlError error;
+    const auto run = [&](const QString& sql, QVariant* result = nullptr) {
+        return [&db, sql, result] {
+            QSqlQuery q(db);
+            if (!q.exec(sql)) return q.lastError();
+            if (result) *result = q.next() ? q.value(0) : QVariant();
+            return QSqlError();
+        };
+    };
+    QVariant ours;
+    QVariant tables;
+    const auto look = [&] {
+        return retryWhileBusy(run(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name='store'"), &ours), error) &&
+               retryWhileBusy(run(QStringLiteral("SELECT count(*) FROM sqlite_master"), &tables), error);
+    };
+
+    // The usual case, a file that has the table, needs no write lock: another copy may be in
+    // the middle of a save.
+    if (!look()) return problemText(error);
+    if (ours.toInt() == 0) {
+        if (!retryWhileBusy(run(QStringLiteral("BEGIN IMMEDIATE")), error)) return problemText(error);
+        QString problem;
+        if (!look())
+            problem = problemText(error);
+        else if (ours.toInt() == 0 && tables.toInt() != 0)
+            problem = QStringLiteral("it is a database of another program");
+        else if (ours.toInt() == 0 && !retryWhileBusy(run(kCreateTable), error))
+            problem = error.text();
+        else if (ours.toInt() == 0)
+            m_created = true;
+        if (problem.isEmpty() && !retryWhileBusy(run(QStringLiteral("COMMIT")), error)) problem = error.text();
+        if (!problem.isEmpty()) {
+            exec(QStringLiteral("ROLLBACK"));
+            return problem;
+        }
+    }
+
+    // The write-ahead log lets one copy read while another saves. Switching to it needs
+    // the file to itself for a moment; a copy that cannot have it keeps the file's mode.
+    retryWhileBusy(run(QStringLiteral("PRAGMA journal_mode=WAL")), error);
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return {};
 }
 
 void SettingsStore::openInMemory()

@@ -36,7 +36,9 @@ public:
     // values, the file is left untouched, and errorText() says why.
     //
     // A file that does not exist yet is made by the first write: until then every read
-    // finds nothing, as it would in a new file, and a first start touches no disk.
+    // finds nothing, as it would in a new file, and a first start touches no disk. An empty
+    // file (a first start killed early) is filled with the tables. Any number of copies may
+    // open or make a new file at the same moment: all of them get it.
     bool open(const QString& path);
     // A store that lives only in memory (tests, and the fallback of open()).
     void openInMemory();
@@ -79,6 +81,7 @@ private:
     bool absent() const;
     bool exec(const QString& sql) const;
     bool createSchema();
+    QString prepareFile();
     void begin();
     void end();
 

@@ -106,6 +106,9 @@ void MainController::finishStartup()
 void MainController::shutdown(const std::array<PageWindow, 4>& pages)
 {
     finishStartup();
+    // One commit for the whole exit: a crash in the middle leaves the last exit's state of
+    // every window, never some windows new and some old.
+    SettingsStore::Transaction tx(m_d.store);
     for (int page = 1; page <= 4; ++page)
         m_d.persistence.savePageWindow(page, pages[page - 1].visible, pages[page - 1].position);
     m_d.persistence.Set_Exp(OptionWindow::GameplayFlags);

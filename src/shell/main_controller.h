@@ -76,7 +76,7 @@ public:
         QPoint position;
     };
     // Shutdown: each page saves its fields, visibility and position; then the gameplay
-    // flags and the obsolete options.
+    // flags and the obsolete options; all of it in one transaction.
     void shutdown(const std::array<PageWindow, 4>& pages);
 
     // "&Save settings now": the four pages and the gameplay flags (the obsolete options

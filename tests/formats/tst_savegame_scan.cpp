@@ -8,7 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +68,9 @@ private slots:
     void readsOneSave();
     void listsSaves();
     void hugeSparseFileReadsOnlyHeaders();
+    void hugeTextChunkReadsOnlyWhatARowShows();
+    void onlyPlainFilesAreSaves_data();
+    void onlyPlainFilesAreSaves();
 };
 
 // Each file is saved as "a.zds" beside a well-formed "b.zds": a scan that goes on lists both.
@@ -103,6 +110,8 @@ void TestSaveGameScan::readsOneSave_data()
                                             << QStringList{"T", "", "", "", "", "", "S", ""} << true;
     QTest::newRow("other length 0xFFFFFFFF") << png(pngChunk("IDAT", "x", 0xFFFFFFFF) + title) << none << true;
     QTest::newRow("no zero separator ends scan") << png(title + pngChunk("tEXt", "Software") + kEnd) << only(0, "T") << false;
+    QTest::newRow("keyword longer than 64 KiB ends scan")
+        << png(title + text(QByteArray(70000, 'K'), "v") + kEnd) << only(0, "T") << false;
     QTest::newRow("text cut before its data ends scan") << png(title) + QByteArrayLiteral("\0\0\0\5tEXt") << only(0, "T") << false;
 }
 
@@ -176,6 +185,71 @@ void TestSaveGameScan::hugeSparseFileReadsOnlyHeaders()
     QCOMPARE(titles(r), QStringList{"big"});
     QCOMPARE(r.rows[0].cells[6], QStringLiteral("after"));
     QVERIFY2(lastScanBytesRead() < 100, QByteArray::number(lastScanBytesRead()));
+}
+
+// A sparse 1 GiB save whose title chunk claims all of it: the row gets the first 64 KiB of
+// the title, and the scan reads little more than that.
+void TestSaveGameScan::hugeTextChunkReadsOnlyWhatARowShows()
+{
+    QTemporaryDir dir;
+    const qint64 size = qint64(1) << 30;
+    QFile f(dir.filePath("big.zds"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(png(pngChunk("tEXt", "Title", size - 20).left(8 + 5) + QByteArray(1, '\0')));
+    QVERIFY(f.resize(size));
+    f.close();
+
+    const SaveGameFolder r = [&] {
+        AddressSpaceCap cap;
+        return scanSaveGameFolder(dir.path());
+    }();
+    QVERIFY(r.completed);
+    QCOMPARE(r.rows.size(), 1);
+    QCOMPARE(r.rows[0].cells[0].size(), 64 * 1024 - 6);
+    QVERIFY2(lastScanBytesRead() <= 64 * 1024 + 16, QByteArray::number(lastScanBytesRead()));
+}
+
+// Beside two saves, one name of each kind that is no plain file: links to devices, a FIFO,
+// a socket, a link to a folder, a dangling link. None is listed, none ends the scan; a
+// link to a save is a save.
+void TestSaveGameScan::onlyPlainFilesAreSaves_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("listed");
+    for (const char* kind : {"link to /dev/zero", "link to /dev/null", "FIFO", "socket", "link to a folder", "dangling link"})
+        QTest::newRow(kind) << QString::fromLatin1(kind) << false;
+    QTest::newRow("link to a save") << QStringLiteral("link to a save") << true;
+}
+
+void TestSaveGameScan::onlyPlainFilesAreSaves()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, listed);
+    QTemporaryDir dir;
+    QVERIFY(test::putFile(dir.filePath("a.zds"), png(text("Title", "a.zds") + kEnd)));
+    QVERIFY(test::putFile(dir.filePath("z.zds"), png(text("Title", "z.zds") + kEnd)));
+    const QByteArray odd = QFile::encodeName(dir.filePath("m.zds"));
+    if (kind == "FIFO") {
+        QCOMPARE(::mkfifo(odd.constData(), 0600), 0);
+    } else if (kind == "socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(odd.size()) < sizeof address.sun_path);
+        std::memcpy(address.sun_path, odd.constData(), size_t(odd.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);
+    } else {
+        const QString target = kind == "link to a save" ? dir.filePath("a.zds")
+                               : kind == "link to a folder" ? dir.path()
+                               : kind == "dangling link" ? dir.filePath("gone.zds")
+                                                         : kind.section(u' ', 2);
+        QVERIFY(QFile::link(target, QString::fromLocal8Bit(odd)));
+    }
+    const SaveGameFolder r = scanSaveGameFolder(dir.path());
+    QVERIFY(r.completed);
+    QCOMPARE(r.files, listed ? QStringList({"a.zds", "m.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
+    QCOMPARE(titles(r), listed ? QStringList({"a.zds", "a.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
 }
 
 QTEST_GUILESS_MAIN(TestSaveGameScan)

@@ -39,6 +39,8 @@ class TestSettingsFile : public QObject
     Q_OBJECT
 private slots:
     void exportAndImportAgain();
+    void importedValueExportsAgain_data();
+    void importedValueExportsAgain();
     void readsHandMadeFiles_data();
     void readsHandMadeFiles();
     void badFileChangesNothing();
@@ -67,6 +69,38 @@ void TestSettingsFile::exportAndImportAgain()
     for (int i = 0; i < values.size(); ++i) from.store.write(kSection, QStringLiteral("Key%1").arg(i), values[i]);
     QVERIFY2(exportSettingsFile(from.store, path, &error) && importSettingsFile(to.store, path, &error), qPrintable(error));
     QCOMPARE(to.store.entries(kSection), from.store.entries(kSection));
+}
+
+// Whatever an import accepted, or the store holds, an export writes so that it imports
+// again with the same value: a zero character goes out in hex like a line break.
+void TestSettingsFile::importedValueExportsAgain_data()
+{
+    QTest::addColumn<QString>("hex");      // UTF-16LE bytes of a hex(1) value in the imported file
+    QTest::addColumn<QString>("imported"); // what the import reads from them
+    QTest::newRow("zero inside") << "61,00,00,00,62,00,00,00" << QStringLiteral("a") + QChar(0) + u'b';
+    QTest::newRow("zero first") << "00,00,62,00,00,00" << QChar(0) + QStringLiteral("b");
+    QTest::newRow("zero and a line break") << "61,00,00,00,0a,00,62,00" << QStringLiteral("a") + QChar(0) + QStringLiteral("\nb");
+    QTest::newRow("half of a pair") << "3d,d8,62,00,00,00" << QChar(QChar::ReplacementCharacter) + QStringLiteral("b");
+}
+
+void TestSettingsFile::importedValueExportsAgain()
+{
+    QFETCH(QString, hex);
+    QFETCH(QString, imported);
+    test::TempStore from, to;
+    const QString file = from.path(QStringLiteral("in.twk")), again = from.path(QStringLiteral("out.twk"));
+    QVERIFY(test::putFile(file, utf16le("Windows Registry Editor Version 5.00\r\n\r\n" + QString::fromLatin1(kKeyLine) +
+                                         "\r\n\"4EC\"=hex(1):" + hex + "\r\n\"1ZEXE\"=\"after\"\r\n")));
+    QString error;
+    QVERIFY2(importSettingsFile(from.store, file, &error), qPrintable(error));
+    QCOMPARE(from.store.read(kSection, QStringLiteral("4EC")), imported);
+    // A value the program itself holds with half of a UTF-16 pair is written readably too.
+    from.store.write(kSection, QStringLiteral("2Other"), QStringLiteral("x") + QChar(0xDC00));
+    QVERIFY2(exportSettingsFile(from.store, again, &error), qPrintable(error));
+    QVERIFY2(importSettingsFile(to.store, again, &error), qPrintable(error));
+    QCOMPARE(to.store.read(kSection, QStringLiteral("4EC")), imported);
+    QCOMPARE(to.store.read(kSection, QStringLiteral("1ZEXE")), QStringLiteral("after"));
+    QCOMPARE(to.store.read(kSection, QStringLiteral("2Other")), QStringLiteral("x") + QChar(QChar::ReplacementCharacter));
 }
 
 void TestSettingsFile::readsHandMadeFiles_data()

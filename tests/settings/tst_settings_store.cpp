@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 #include <unistd.h>
 
 using namespace tarnwick;
@@ -31,6 +32,9 @@ private slots:
     void twoProgramsWritingAtOnceLoseNothing();
     void unusableFileIsLeftAlone_data();
     void unusableFileIsLeftAlone();
+    void emptyFileBecomesTheDatabase_data();
+    void emptyFileBecomesTheDatabase();
+    void copiesStartedTogetherAllGetTheFile();
 };
 
 // Both spellings of the obsolete sound key and of the translucency history reach one value,
@@ -153,7 +157,7 @@ void TestSettingsStore::twoProgramsWritingAtOnceLoseNothing()
 void TestSettingsStore::unusableFileIsLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"garbage", "zero bytes", "folder", "no permission", "another program's database", "inside a file"})
+    for (const char* kind : {"garbage", "text", "folder", "no permission", "another program's database", "inside a file"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -167,8 +171,9 @@ void TestSettingsStore::unusableFileIsLeftAlone()
         path += QStringLiteral("/settings.db");
     } else if (kind == "folder") {
         QVERIFY(QDir().mkpath(path) && test::putFile(path + QStringLiteral("/keep.txt"), {}));
-    } else if (kind == "garbage" || kind == "zero bytes") {
-        QVERIFY(test::putFile(path, kind == "garbage" ? QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c') : ""));
+    } else if (kind == "garbage" || kind == "text") {
+        QVERIFY(test::putFile(path, kind == "text" ? QByteArray("[GlobalSettings]\nGamma=1\n")
+                                                   : QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c')));
     } else {
         if (kind == QLatin1StringView("no permission") && ::geteuid() == 0) QSKIP("root reads every file");
         {
@@ -196,6 +201,58 @@ void TestSettingsStore::unusableFileIsLeftAlone()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), siblingsBefore);
     if (kind == QLatin1StringView("folder")) QCOMPARE(QDir(path).entryList(QDir::Files), QStringList{"keep.txt"});
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+// A first start killed before it wrote anything leaves a file of zero bytes, perhaps with
+// an empty journal beside it: the next start makes it the settings database.
+void TestSettingsStore::emptyFileBecomesTheDatabase_data()
+{
+    QTest::addColumn<QStringList>("leftovers");
+    QTest::newRow("zero bytes") << QStringList{};
+    QTest::newRow("with a journal") << QStringList{"-journal"};
+    QTest::newRow("with a log and its index") << QStringList{"-wal", "-shm"};
+}
+
+void TestSettingsStore::emptyFileBecomesTheDatabase()
+{
+    QFETCH(QStringList, leftovers);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.db"));
+    for (const QString& file : QStringList{""} + leftovers) QVERIFY(test::putFile(path + file, {}));
+    {
+        SettingsStore store;
+        QVERIFY2(store.open(path) && store.isPersistent(), qPrintable(store.errorText()));
+        store.write(kSettings, QStringLiteral("1ZEXE"), QStringLiteral("zdoom"));
+    }
+    SettingsStore again;
+    QVERIFY(again.open(path));
+    QCOMPARE(again.read(kSettings, QStringLiteral("1ZEXE")), QStringLiteral("zdoom"));
+}
+
+// Copies of the program started at the same moment on a new settings file all use that
+// file, and what each writes is there for the next start.
+void TestSettingsStore::copiesStartedTogetherAllGetTheFile()
+{
+    constexpr int kCopies = 3;
+    for (int round = 0; round < 60; ++round) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("new/settings.db"));
+        std::atomic<int> waiting = kCopies;
+        QStringList errors(kCopies);
+        auto copy = [&](int n) {
+            SettingsStore store;
+            for (--waiting; waiting > 0;) std::this_thread::yield();
+            if (store.open(path)) store.write(kSettings, QStringLiteral("copy%1").arg(n), QString::number(round));
+            else errors[n] = store.errorText();
+        };
+        std::vector<std::thread> copies;
+        for (int n = 0; n < kCopies; ++n) copies.emplace_back(copy, n);
+        for (std::thread& t : copies) t.join();
+        QCOMPARE(errors.join(QString()), QString());
+        SettingsStore next;
+        QVERIFY(next.open(path));
+        QCOMPARE(next.readSection(kSettings).size(), kCopies);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
