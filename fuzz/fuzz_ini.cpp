@@ -6,7 +6,7 @@
 
 #include "editors/ini/ini_document.h"
 #include "editors/ini/ini_store.h"
-#include "editors/ini/ini_text.h"
+#include "base/text_encoding.h"
 #include "platform/message_box.h"
 
 #include <QFile>
@@ -136,26 +136,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     IniStore store(messages);
     store.beginBatch(path);
     for (const Edit& e : edits)
-        store.WriteKey(initext::decode(e.value), initext::decode(e.section), initext::decode(e.key), path);
+        store.WriteKey(filetext::decode(e.value), filetext::decode(e.section), filetext::decode(e.key), path);
     fuzz::check(store.endBatch(), "the batch is saved");
 
     QFile saved(path);
     fuzz::check(saved.open(QIODevice::ReadOnly), "the saved file is there");
     IniDocument written;
     written.setBytes(saved.readAll());
-    const initext::Encoding encoding = doc.encoding();
+    const filetext::Encoding encoding = doc.encoding();
     IniStore reader(messages);
     for (qsizetype i = 0; i < edits.size(); ++i) {
         const Edit& e = edits[i];
-        const QString got = reader.ReadKey(initext::decode(e.section), initext::decode(e.key), path);
+        const QString got = reader.ReadKey(filetext::decode(e.section), filetext::decode(e.key), path);
         const auto inFile = written.value(e.section, e.key);
-        fuzz::check(inFile && got == initext::decode(*inFile, written.encoding()), "the store reads what the file holds",
+        fuzz::check(inFile && got == filetext::decode(*inFile, written.encoding()), "the store reads what the file holds",
                     e.section + "/" + e.key);
         bool last = true;
         for (qsizetype j = i + 1; j < edits.size(); ++j)
             last = last && !(sameName(edits[j].section, e.section) && sameName(edits[j].key, e.key));
         if (last && written.encoding() == encoding)
-            fuzz::check(got == initext::decode(readBack(initext::encode(initext::decode(e.value), encoding)), encoding),
+            fuzz::check(got == filetext::decode(readBack(filetext::encode(filetext::decode(e.value), encoding)), encoding),
                         "the store reads the value written", e.section + "/" + e.key + "=" + e.value);
     }
     return 0;
