@@ -248,6 +248,36 @@ bool readSaveGame(QIODevice& device, SaveGameRow& row)
     return walkChunks(device, row);
 }
 
+QByteArray readSavePicture(const QString& path)
+{
+    constexpr qint64 kMaxPicture = 16 * 1024 * 1024;
+    QFile file;
+    if (openSaveFile(file, paths::toNative(path)) != Open::Done) return {};
+    QByteArray png(kFirstChunk, Qt::Uninitialized);
+    if (readAt(file, 0, png.data(), kFirstChunk) != kFirstChunk || !png.startsWith("\x89PNG")) return {};
+    const qint64 size = file.size();
+    bool inImage = false;
+    // The count bounds a file of endless empty chunks; a picture has a handful.
+    for (qint64 pos = kFirstChunk, count = 0; pos < size && count < 10000; ++count) {
+        char header[kHeaderSize];
+        if (readAt(file, pos, header, kHeaderSize) != kHeaderSize) break;
+        const qint64 whole = kHeaderSize + qint64(qFromBigEndian<quint32>(header)) + kCheckValueSize;
+        const std::string_view type(header + 4, 4);
+        if (type == "IEND" || (inImage && type != "IDAT")) break;
+        inImage = type == "IDAT";
+        // Text is for the list, not the picture.
+        if (type != "tEXt" && type != "zTXt" && type != "iTXt") {
+            if (png.size() + whole > kMaxPicture) return {};
+            const qsizetype at = png.size();
+            png.resize(at + whole);
+            if (readAt(file, pos, png.data() + at, whole) != whole) return {};
+        }
+        pos += whole;
+    }
+    if (!inImage) return {};
+    return png.append("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+}
+
 qint64 lastScanBytesRead()
 {
     return t_bytesRead;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,6 +46,12 @@ SaveGameFolder scanSaveGameFolder(const QString& folder);
 // broken. False when the save is broken (a read error, a text chunk without its zero
 // separator): the row holds what was read before.
 bool readSaveGame(QIODevice& device, SaveGameRow& row);
+
+// The picture of the save at `path` as a PNG image of its own: the chunks up to the end of
+// the image data, then IEND. The game's state that follows the picture in the file is
+// never read. Empty when the file is no PNG image, holds no image data, cannot be read, or
+// its picture would take more than 16 MiB.
+QByteArray readSavePicture(const QString& path);
 
 // Statistics for the benchmark: bytes read by the last scan on this thread.
 qint64 lastScanBytesRead();

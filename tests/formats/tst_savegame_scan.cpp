@@ -71,6 +71,8 @@ private slots:
     void hugeTextChunkReadsOnlyWhatARowShows();
     void onlyPlainFilesAreSaves_data();
     void onlyPlainFilesAreSaves();
+    void pictureLeavesTheGameStateUnread_data();
+    void pictureLeavesTheGameStateUnread();
 };
 
 // Each file is saved as "a.zds" beside a well-formed "b.zds": a scan that goes on lists both.
@@ -250,6 +252,45 @@ void TestSaveGameScan::onlyPlainFilesAreSaves()
     QVERIFY(r.completed);
     QCOMPARE(r.files, listed ? QStringList({"a.zds", "m.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
     QCOMPARE(titles(r), listed ? QStringList({"a.zds", "a.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
+}
+
+// The picture beside the list is the save's chunks up to the end of its image data and an
+// end chunk of its own; the game's state after it is never read, nor is a hostile size.
+void TestSaveGameScan::pictureLeavesTheGameStateUnread_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("sparseSize"); // the file is made this long, 0 to leave it
+    QTest::addColumn<QByteArray>("picture");
+    const QByteArray ihdr = pngChunk("IHDR", QByteArray(13, '\1'));
+    const QByteArray data1 = pngChunk("IDAT", "first"), data2 = pngChunk("IDAT", "second");
+    const QByteArray end = QByteArray("\0\0\0\0IEND\xae\x42\x60\x82", 12);
+    const QByteArray state = pngChunk("snAp", QByteArray(100000, 'x'));
+    QTest::newRow("as the port writes it") << png(ihdr + text("Title", "t") + data1 + data2 + text("Comment", "c") + state + kEnd)
+                                           << qint64(0) << png(ihdr + data1 + data2) + end;
+    QTest::newRow("image data after the state") << png(ihdr + state + data1 + kEnd) << qint64(0)
+                                                << png(ihdr + state + data1) + end;
+    QTest::newRow("not a picture") << QByteArray("GIF89a and so on") << qint64(0) << QByteArray();
+    QTest::newRow("no image data") << png(ihdr + text("Title", "t") + kEnd) << qint64(0) << QByteArray();
+    QTest::newRow("image data cut short") << png(ihdr + pngChunk("IDAT", "abc", 1000)) << qint64(0) << QByteArray();
+    QTest::newRow("1 GiB image data") << png(ihdr + pngChunk("IDAT", {}, (qint64(1) << 30) - 100)) << (qint64(1) << 30)
+                                      << QByteArray();
+    QTest::newRow("endless empty chunks") << png(ihdr + pngChunk("abCd", {}).repeated(20000) + data1) << qint64(0)
+                                          << QByteArray();
+}
+
+void TestSaveGameScan::pictureLeavesTheGameStateUnread()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, sparseSize);
+    QFETCH(QByteArray, picture);
+    QTemporaryDir dir;
+    QFile f(dir.filePath("a.zds"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    if (sparseSize) QVERIFY(f.resize(sparseSize));
+    f.close();
+    AddressSpaceCap cap;
+    QCOMPARE(readSavePicture(f.fileName()), picture);
 }
 
 QTEST_GUILESS_MAIN(TestSaveGameScan)

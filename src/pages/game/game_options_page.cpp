@@ -1,5 +1,6 @@
 #include "pages/game/game_options_page.h"
 
+#include "formats/savegame_scan.h"
 #include "launch/launch_session.h"
 #include "pages/game/game_options_controller.h"
 #include "pages/game/iwad_locations.h"
@@ -18,6 +19,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,10 +296,17 @@ void GameOptionsPage::redrawSaveGames()
         const QString difference = m_saveWads.difference(i + 1);
         if (item->toolTip(0) == difference && !item->icon(0).isNull()) continue;
         // Unmarked rows keep an empty icon of the same size, so the names stay in one column.
-        const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
-        QPixmap blank(warning.actualSize(m_saves->iconSize().isValid() ? m_saves->iconSize() : QSize(16, 16)));
-        blank.fill(Qt::transparent);
-        item->setIcon(0, difference.isEmpty() ? QIcon(blank) : warning);
+        // The style looks its icon up in the desktop's icon theme, which is slow: once, and
+        // only when a row needs the mark.
+        const QSize side = m_saves->iconSize().isValid() ? m_saves->iconSize() : QSize(16, 16);
+        if (m_blankIcon.isNull()) {
+            QPixmap blank(side);
+            blank.fill(Qt::transparent);
+            m_blankIcon = QIcon(blank);
+        }
+        if (!difference.isEmpty() && m_warningIcon.isNull())
+            m_warningIcon = QIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side));
+        item->setIcon(0, difference.isEmpty() ? m_blankIcon : m_warningIcon);
         for (int col = 0; col < item->columnCount(); ++col) item->setToolTip(col, difference);
     }
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
@@ -310,7 +319,8 @@ void GameOptionsPage::redrawSaveGames()
                                                     .arg(file.lastModified().toMSecsSinceEpoch());
     if (m_shownPicture != picture) {
         m_shownPicture = picture;
-        const QPixmap image = p.wbPic.isEmpty() ? QPixmap() : QPixmap(p.wbPic, "PNG");
+        const QPixmap image =
+            p.wbPic.isEmpty() ? QPixmap() : QPixmap::fromImage(QImage::fromData(readSavePicture(p.wbPic), "PNG"));
         if (image.isNull()) {
             m_picture->setPixmap(QPixmap());
             m_picture->setText(QStringLiteral("No picture to display"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QCheckBox;
@@ -66,6 +67,8 @@ private:
     QLabel* m_picture;
     QCheckBox* m_resetLocations;
     QString m_shownPicture;
+    QIcon m_warningIcon; // both made when a row first needs them
+    QIcon m_blankIcon;
 };
 
 } // namespace tarnwick
