@@ -246,6 +246,7 @@ void Persistence::Set_Exp(OptionWindow window)
 
 void Persistence::Set_Imp()
 {
+    const LaunchSession::Batch batch(m_session);
     m_session.Rst = true;
     const QHash<QString, QString> stored = m_store.readSection(SettingsStore::settingsSection());
     LaunchProfile& p = m_session.profile();

@@ -10,7 +10,15 @@ void LaunchSession::MainProc()
 {
     if (Rst) return;
     setCommandText(composeCommandLine(m_profile));
-    emit changed();
+    changedNow();
+}
+
+void LaunchSession::changedNow()
+{
+    if (m_batches > 0)
+        m_changedHeld = true;
+    else
+        emit changed();
 }
 
 void LaunchSession::setCommandText(const QString& text)

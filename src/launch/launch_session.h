@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <utility>
+
 namespace tarnwick {
 
 // Owns the profile, the composition hold flag and the command text the main window shows.
@@ -32,14 +34,34 @@ public:
     void setCommandText(const QString& text);
 
     // Tells the views that the profile changed without a composition.
-    void notify() { emit changed(); }
+    void notify() { changedNow(); }
+
+    // Views draw the whole profile on changed(), so a run of changes needs one drawing:
+    // while a Batch lives, changed() waits, and it is sent once when the outermost Batch
+    // ends, if anything changed. The model and the command text are never held back.
+    class Batch
+    {
+        Q_DISABLE_COPY_MOVE(Batch)
+        LaunchSession& m_s;
+
+    public:
+        explicit Batch(LaunchSession& s) : m_s(s) { ++m_s.m_batches; }
+        ~Batch()
+        {
+            if (--m_s.m_batches == 0 && std::exchange(m_s.m_changedHeld, false)) emit m_s.changed();
+        }
+    };
 
 signals:
     void changed();
     void commandTextChanged(const QString& text);
 
 private:
+    void changedNow();
+
     LaunchProfile m_profile;
+    int m_batches = 0;
+    bool m_changedHeld = false;
     QString m_command;
 };
 

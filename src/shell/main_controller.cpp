@@ -57,6 +57,8 @@ bool MainController::isSettingsFileArgument(const QString& argument)
 
 MainController::Layout MainController::startup(const QString& argument, int screenWidth, bool firstStart)
 {
+    // The pages draw the loaded state once, not after each of the load's steps.
+    const LaunchSession::Batch batch(m_d.session);
     m_d.session.Rst = true;
     for (int i = 0; i < kHistoryCount; ++i) {
         const auto h = static_cast<History>(i);
@@ -91,6 +93,7 @@ MainController::Layout MainController::startup(const QString& argument, int scre
     // The web links are written by finishStartup(), once the window shows: nothing on screen
     // depends on them, and on a first start writing them is what makes the settings file.
     m_startupWritesDue = true;
+    m_savesJustRead = true;
 
     m_d.session.Rst = false;
     m_d.session.MainProc();
@@ -99,6 +102,7 @@ MainController::Layout MainController::startup(const QString& argument, int scre
 
 void MainController::finishStartup()
 {
+    m_savesJustRead = false;
     if (!std::exchange(m_startupWritesDue, false)) return;
     if (m_d.store.read(kSection, QStringLiteral("URLAbout")).isEmpty()) URLReset();
 }
@@ -223,7 +227,9 @@ void MainController::showPage(int page)
 
 void MainController::pageActivated(int page)
 {
-    if (page == 1) m_d.gamePage.rescanSaveGames();
+    // The start-up load has just read the save folder: the activation that shows the
+    // window need not read it again.
+    if (page == 1 && !std::exchange(m_savesJustRead, false)) m_d.gamePage.rescanSaveGames();
     if (!m_d.persistence.storedVisible(page)) hidePage(page);
 }
 

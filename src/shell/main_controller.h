@@ -133,6 +133,7 @@ private:
     std::array<bool, 4> m_visible{true, true, true, true};
     std::function<bool(const QString&)> m_importer;
     bool m_startupWritesDue = false;
+    bool m_savesJustRead = false; // by the start-up load, until the window is drawn
 };
 
 } // namespace tarnwick
