@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace tarnwick {
@@ -20,6 +19,41 @@ struct Token
 
     bool is(QLatin1StringView word) const { return kind == Word && text.compare(word, Qt::CaseInsensitive) == 0; }
     bool symbol(char c) const { return kind == Symbol && text.size() == 1 && text.at(0) == QLatin1Char(c); }
+};
+
+// Reads one line left to right, for the few fixed shapes of level names and DeHackEd
+// headers; letters compare without regard to case, digits and blanks are any script's.
+struct LineReader
+{
+    QStringView line;
+    qsizetype at = 0;
+
+    bool spaces() // one or more
+    {
+        const qsizetype from = at;
+        while (at < line.size() && line[at].isSpace()) ++at;
+        return at > from;
+    }
+    bool word(QLatin1StringView w)
+    {
+        if (!line.sliced(at).startsWith(w, Qt::CaseInsensitive)) return false;
+        at += w.size();
+        return true;
+    }
+    bool symbol(char c)
+    {
+        if (at >= line.size() || line[at] != QLatin1Char(c)) return false;
+        ++at;
+        return true;
+    }
+    // One to `most` digits; their text, empty when there is none.
+    QStringView digits(qsizetype most = -1)
+    {
+        const qsizetype from = at;
+        while (at < line.size() && line[at].isDigit() && (most < 0 || at - from < most)) ++at;
+        return line.sliced(from, at - from);
+    }
+    bool atEnd() const { return at == line.size(); }
 };
 
 // The tokens of the port's text lumps: words, quoted strings and the symbols { } = , ; [ ].
@@ -124,33 +158,38 @@ QString lookUp(const QHash<QString, QString>& strings, const QString& key)
 // names the map by the text it replaces.
 QStringList keysForReplacedText(const QString& old)
 {
-    static const QRegularExpression level(QStringLiteral("^\\s*level\\s+(\\d+)\\s*:"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression episode(QStringLiteral("^\\s*E(\\d)M(\\d)\\s*:"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = level.match(old); m.hasMatch()) {
-        const QString n = QString::number(m.captured(1).toInt());
-        return {QStringLiteral("HUSTR_") + n, QStringLiteral("PHUSTR_") + n, QStringLiteral("THUSTR_") + n};
+    LineReader r{old};
+    r.spaces();
+    if (r.word(QLatin1StringView("level")) && r.spaces()) {
+        const QStringView n = r.digits();
+        r.spaces();
+        if (n.isEmpty() || !r.symbol(':')) return {};
+        const QString number = QString::number(n.toInt());
+        return {QStringLiteral("HUSTR_") + number, QStringLiteral("PHUSTR_") + number, QStringLiteral("THUSTR_") + number};
     }
-    if (const auto m = episode.match(old); m.hasMatch()) {
-        const QString em = QStringLiteral("E%1M%2").arg(m.captured(1), m.captured(2));
-        return {QStringLiteral("HUSTR_") + em, QStringLiteral("HHUSTR_") + em};
-    }
-    return {};
+    r.at = 0;
+    r.spaces();
+    if (!r.word(QLatin1StringView("E"))) return {};
+    const QStringView episode = r.digits(1);
+    if (episode.isEmpty() || !r.word(QLatin1StringView("M"))) return {};
+    const QStringView map = r.digits(1);
+    r.spaces();
+    if (map.isEmpty() || !r.symbol(':')) return {};
+    const QString em = QStringLiteral("E%1M%2").arg(episode, map);
+    return {QStringLiteral("HUSTR_") + em, QStringLiteral("HHUSTR_") + em};
 }
 
 } // namespace
 
 QString normalizedMapName(const QString& name)
 {
-    static const QRegularExpression mapN(QStringLiteral("^(?:MAP)?(\\d{1,3})$"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression exmy(QStringLiteral("^E(\\d)M(\\d)$"), QRegularExpression::CaseInsensitiveOption);
+    // "MAP7", "map07" and "7" are MAP07; anything else is itself in capitals.
     const QString n = name.trimmed();
-    if (const auto m = mapN.match(n); m.hasMatch()) {
-        const int number = m.captured(1).toInt();
-        if (number > 0) return QStringLiteral("MAP%1").arg(number, 2, 10, QLatin1Char('0'));
-    }
-    if (exmy.match(n).hasMatch()) return n.toUpper();
+    LineReader r{n};
+    r.word(QLatin1StringView("MAP"));
+    const QStringView digits = r.digits(3);
+    if (!digits.isEmpty() && r.atEnd())
+        if (const int number = digits.toInt(); number > 0) return QStringLiteral("MAP%1").arg(number, 2, 10, QLatin1Char('0'));
     return n.toUpper();
 }
 
@@ -174,11 +213,19 @@ bool episodeMap(const QString& normalized, int& episode, int& map)
 
 QString titleFromString(const QString& levelString)
 {
-    static const QRegularExpression prefix(QStringLiteral("^\\s*(?:level\\s+\\d+|E\\dM\\d|MAP\\d+)\\s*:\\s*"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    QString title = levelString;
-    title.remove(prefix);
-    return title.simplified();
+    // The map the string begins with goes: "level 7: ", "E1M7 : ", "MAP07:".
+    LineReader r{levelString};
+    r.spaces();
+    const qsizetype start = r.at;
+    const auto from = [&r, start] { return (r.at = start), true; }; // each shape is tried at the start
+    const bool named = (from() && r.word(QLatin1StringView("level")) && r.spaces() && !r.digits().isEmpty()) ||
+                       (from() && r.word(QLatin1StringView("E")) && !r.digits(1).isEmpty() &&
+                        r.word(QLatin1StringView("M")) && !r.digits(1).isEmpty()) ||
+                       (from() && r.word(QLatin1StringView("MAP")) && !r.digits().isEmpty());
+    r.spaces();
+    if (!named || !r.symbol(':')) return levelString.simplified();
+    r.spaces();
+    return levelString.mid(r.at).simplified();
 }
 
 void readLanguage(const QString& text, QHash<QString, QString>& strings)
@@ -216,8 +263,6 @@ void readDehacked(const QString& source, QHash<QString, QString>& strings)
 {
     QString text = source;
     text.remove(u'\r');
-    static const QRegularExpression textBlock(QStringLiteral("^Text\\s+(\\d+)\\s+(\\d+)\\s*$"),
-                                              QRegularExpression::CaseInsensitiveOption);
     bool inStrings = false;
     qsizetype pos = 0;
     while (pos < text.size()) {
@@ -226,11 +271,15 @@ void readDehacked(const QString& source, QHash<QString, QString>& strings)
         QString line = text.mid(pos, end - pos).trimmed();
         pos = end + 1;
 
-        if (const auto m = textBlock.match(line); m.hasMatch()) {
+        // "Text <old length> <new length>"
+        LineReader header{line};
+        QStringView oldCount, newCount;
+        if (header.word(QLatin1StringView("Text")) && header.spaces() && !(oldCount = header.digits()).isEmpty() &&
+            header.spaces() && !(newCount = header.digits()).isEmpty() && (header.spaces(), header.atEnd())) {
             // The old text and then the new one follow the header, counted in characters.
             inStrings = false;
-            const qsizetype oldLength = m.captured(1).toLongLong();
-            const qsizetype newLength = m.captured(2).toLongLong();
+            const qsizetype oldLength = oldCount.toLongLong();
+            const qsizetype newLength = newCount.toLongLong();
             if (pos >= text.size() || oldLength > text.size() - pos) break;
             const QString old = text.mid(pos, oldLength);
             pos += oldLength;
