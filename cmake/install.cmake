@@ -18,9 +18,13 @@ add_custom_command(OUTPUT ${icon_outputs}
     COMMAND tarnwick_make_icon ${TARNWICK_ICON_DIR} ${TARNWICK_APP_ID} ${TARNWICK_ICON_SIZES}
     DEPENDS tarnwick_make_icon
     COMMENT "Drawing the program's icon")
-# The window takes its icon from the same pictures, built into the program.
-set(icon_pngs ${icon_outputs})
-list(FILTER icon_pngs INCLUDE REGEX "\\.png$")
+# The window takes its icon from the same pictures, built into the program: the sizes a
+# title bar or a task list draws. Every size given to the window is decoded and handed to
+# the window manager as it opens; the menus and docks use the installed icons.
+set(icon_pngs)
+foreach(size 16 24 32 48 64)
+    list(APPEND icon_pngs ${TARNWICK_ICON_DIR}/${size}/${TARNWICK_APP_ID}.png)
+endforeach()
 qt_add_resources(tarnwick tarnwick_icons PREFIX /icons BASE ${TARNWICK_ICON_DIR} FILES ${icon_pngs})
 
 configure_file(data/${TARNWICK_APP_ID}.metainfo.xml.in ${CMAKE_BINARY_DIR}/${TARNWICK_APP_ID}.metainfo.xml @ONLY)

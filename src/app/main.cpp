@@ -1,4 +1,5 @@
 #include "platform/process_launcher.h"
+#include "platform/qt_font_warmup.h"
 #include "platform/qt_platform.h"
 #include "shell/app_context.h"
 #include "shell/command_line.h"
@@ -14,8 +15,8 @@
 
 using namespace tarnwick;
 
-// The program's icon, drawn at build time in the sizes the desktop uses (data/make_icon.cpp)
-// and built in as resources, one folder per size. Each picture is read when first shown.
+// The program's icon, drawn at build time (data/make_icon.cpp) and built in as resources in
+// the sizes a window shows, one folder per size.
 static QIcon programIcon()
 {
     QIcon icon;
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     case CommandLine::Action::Start: break;
     }
 
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
@@ -57,6 +59,7 @@ int main(int argc, char** argv)
 
     AppContext context(store, {messages, dialogs, processes, opener, fs,
                                SearchPlaces::fromEnvironment(QProcessEnvironment::systemEnvironment())});
+    fonts.wait();
     MainWindow window(context);
 
     window.resize(screen.width() >= 1280 ? QSize(1280, 960) : QSize(1000, 720));
