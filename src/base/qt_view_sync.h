@@ -33,7 +33,9 @@ inline void setText(QLineEdit* edit, const QString& text)
 inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int minimumCharacters)
 {
     auto* box = new QComboBox(parent);
-    box->setEditable(true);
+    // Editable through its own line edit: setEditable() would also build the drop-down's
+    // window at once, which the box otherwise makes when it first drops down.
+    box->setLineEdit(new QLineEdit(box));
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setToolTip(tooltip);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
