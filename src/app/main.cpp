@@ -59,6 +59,7 @@ int main(int argc, char** argv)
 
     AppContext context(store, {messages, dialogs, processes, opener, fs,
                                SearchPlaces::fromEnvironment(QProcessEnvironment::systemEnvironment())});
+    context.main.readAhead();
     fonts.wait();
     MainWindow window(context);
 

@@ -311,6 +311,11 @@ void Persistence::savePageWindow(int page, bool visible, QPoint position)
     m_store.write(kPageSection, pageKey(page, "Left"), QString::number(position.x()));
 }
 
+QString Persistence::storedSaveFolder() const
+{
+    return m_store.read(SettingsStore::settingsSection(), QStringLiteral("1ZFolder"));
+}
+
 bool Persistence::pagesPlaced() const
 {
     return !m_store.read(kPageSection, QStringLiteral("Form1Top")).isEmpty();

@@ -55,6 +55,11 @@ bool MainController::isSettingsFileArgument(const QString& argument)
     return SettingsFileCommands::isSettingsFileName(paths::unquoted(argument));
 }
 
+void MainController::readAhead()
+{
+    m_d.gamePage.readSaveGamesAhead(m_d.persistence.storedSaveFolder());
+}
+
 MainController::Layout MainController::startup(const QString& argument, int screenWidth, bool firstStart)
 {
     // The pages draw the loaded state once, not after each of the load's steps.

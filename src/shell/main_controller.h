@@ -61,6 +61,9 @@ public:
         m_importer = std::move(importer);
     }
 
+    // Before the window is built: starts reading what start-up will need from disk (the
+    // saves in the stored port folder) on a second thread.
+    void readAhead();
     // Start-up: histories, saved settings, the program's argument, on a first start the
     // search for an installed port and game WADs, one composition. Returns the layout the
     // pages need: a first run is laid out by the screen's width (pixels).

@@ -151,8 +151,10 @@ void GameOptionsController::rescanSaveGames()
     p.lvwLG = 1;
 
     const QString folder = p.txtFol;
+    // What was read ahead is for that folder only, and is taken once.
+    const bool ahead = m_ahead.valid() && m_aheadFolder == folder;
     if (m_fs.folderExists(folder)) {
-        const SaveGameFolder scan = scanSaveGameFolder(folder);
+        const SaveGameFolder scan = ahead ? m_ahead.get() : scanSaveGameFolder(folder);
         p.ZDSsFiles = scan.files;
         p.lvwLGRows.append(scan.rows);
         // The selection is kept by position; a scan cut short by a bad file, or a row that
@@ -163,6 +165,17 @@ void GameOptionsController::rescanSaveGames()
         p.ZDSsFiles.clear();
     }
     chooseSaveGame(p.lvwLG);
+}
+
+void GameOptionsController::readSaveGamesAhead(const QString& folder)
+{
+    if (folder.isEmpty() || !m_fs.folderExists(folder)) return;
+    try {
+        m_ahead = std::async(std::launch::async, [folder] { return scanSaveGameFolder(folder); });
+        m_aheadFolder = folder;
+    } catch (const std::system_error&) {
+        // No thread to spare: the folder is read when the list is built.
+    }
 }
 
 void GameOptionsController::chooseSaveGame(int row)

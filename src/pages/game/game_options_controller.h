@@ -1,6 +1,9 @@
 #pragma once
 
+#include "formats/savegame_scan.h"
 #include "launch/launch_session.h"
+
+#include <future>
 
 namespace tarnwick {
 
@@ -43,6 +46,9 @@ public:
 
     // Rebuilds the save-game list from the port folder, keeping the selected row by position.
     void rescanSaveGames();
+    // Starts reading the saves of `folder` on a second thread while the window is being
+    // built; the next rescan of that same folder takes what it read instead of reading again.
+    void readSaveGamesAhead(const QString& folder);
     // A click on row `row` (1-based) of the save-game list.
     void chooseSaveGame(int row);
 
@@ -65,6 +71,8 @@ private:
     LaunchSession& m_session;
     FileChooser& m_chooser;
     FileSystem& m_fs;
+    QString m_aheadFolder;
+    std::future<SaveGameFolder> m_ahead;
 };
 
 } // namespace tarnwick

@@ -25,6 +25,7 @@ private slots:
     void locationsDialog();
     void chooseSaveRow();
     void saveSelectionKeptByPosition();
+    void savesReadAheadStandForTheirFolderOnce();
 };
 
 void TestGameOptions::reset_data()
@@ -238,6 +239,28 @@ void TestGameOptions::saveSelectionKeptByPosition()
     QCOMPARE(r.command(), QStringLiteral("-WARP 1 1 -SKILL 3"));
     r.game.setFolder(dir.filePath(QStringLiteral("missing")));
     QCOMPARE(r.p().lvwLGRows.size(), 1);
+}
+
+// Saves read ahead of the window count for the folder they were read from, and only once.
+void TestGameOptions::savesReadAheadStandForTheirFolderOnce()
+{
+    QTemporaryDir a, b;
+    QVERIFY(test::makeSaves(a.path(), {"a1:wad", "a2:wad"}));
+    QVERIFY(test::makeSaves(b.path(), {"b1:wad"}));
+    test::Program g(false);
+    const auto titles = [&g] {
+        QStringList t;
+        for (const SaveGameRow& row : g.r.p().lvwLGRows.mid(1)) t << row.cells[0];
+        return t.join(u',');
+    };
+    g.r.game.readSaveGamesAhead(a.path());
+    g.r.game.setFolder(b.path());
+    QCOMPARE(titles(), QStringLiteral("b1"));
+    g.r.game.setFolder(a.path());
+    QCOMPARE(titles(), QStringLiteral("a1,a2"));
+    QVERIFY(test::makeSaves(a.path(), {"a0:wad"}));
+    g.r.game.rescanSaveGames();
+    QCOMPARE(titles(), QStringLiteral("a0,a1,a2"));
 }
 
 QTEST_GUILESS_MAIN(TestGameOptions)
