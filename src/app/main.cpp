@@ -59,7 +59,7 @@ int main(int argc, char** argv)
 
     AppContext context(store, {messages, dialogs, processes, opener, fs,
                                SearchPlaces::fromEnvironment(QProcessEnvironment::systemEnvironment())});
-    context.main.readAhead();
+    context.main.readAhead(store.created());
     fonts.wait();
     MainWindow window(context);
 

@@ -55,9 +55,10 @@ bool MainController::isSettingsFileArgument(const QString& argument)
     return SettingsFileCommands::isSettingsFileName(paths::unquoted(argument));
 }
 
-void MainController::readAhead()
+void MainController::readAhead(bool firstStart)
 {
     m_d.gamePage.readSaveGamesAhead(m_d.persistence.storedSaveFolder());
+    if (firstStart) m_d.installs.searchAhead();
 }
 
 MainController::Layout MainController::startup(const QString& argument, int screenWidth, bool firstStart)
@@ -95,8 +96,9 @@ MainController::Layout MainController::startup(const QString& argument, int scre
     Layout layout = Layout::Keep;
     if (!m_d.persistence.pagesPlaced()) layout = screenWidth >= 1024 ? Layout::FourByFour : Layout::Cascade;
 
-    // The web links are written by finishStartup(), once the window shows: nothing on screen
-    // depends on them, and on a first start writing them is what makes the settings file.
+    // The web links and the game WAD locations found are written by finishStartup(), once
+    // the window shows: nothing on screen waits for them, and on a first start writing them
+    // is what makes the settings file.
     m_startupWritesDue = true;
     m_savesJustRead = true;
 
@@ -109,6 +111,7 @@ void MainController::finishStartup()
 {
     m_savesJustRead = false;
     if (!std::exchange(m_startupWritesDue, false)) return;
+    m_d.installs.saveFound();
     if (m_d.store.read(kSection, QStringLiteral("URLAbout")).isEmpty()) URLReset();
 }
 
@@ -145,7 +148,10 @@ void MainController::resetAll()
     m_d.soundPage.reset();
     m_d.miscPage.reset();
     m_d.flags.RT0_Click();
-    if (m_d.session.profile().chkReset == 1) m_d.installs.fillEmpty();
+    if (m_d.session.profile().chkReset == 1) {
+        m_d.installs.fillEmpty();
+        m_d.installs.saveFound();
+    }
     m_d.session.Rst = false;
     m_d.session.MainProc();
 }

@@ -62,14 +62,16 @@ public:
     }
 
     // Before the window is built: starts reading what start-up will need from disk (the
-    // saves in the stored port folder) on a second thread.
-    void readAhead();
+    // saves in the stored port folder; on a first start, the search for an installed port
+    // and game WADs) on a second thread.
+    void readAhead(bool firstStart);
     // Start-up: histories, saved settings, the program's argument, on a first start the
     // search for an installed port and game WADs, one composition. Returns the layout the
     // pages need: a first run is laid out by the screen's width (pixels).
     Layout startup(const QString& argument, int screenWidth, bool firstStart = false);
-    // The start-up's writes, which nothing on screen waits for: the default web links on a
-    // first start. Called once the window has been drawn (at the latest by shutdown()).
+    // The start-up's writes, which nothing on screen waits for: on a first start the default
+    // web links and the game WAD locations found. Called once the window has been drawn (at
+    // the latest by shutdown()).
     void finishStartup();
 
     // What a page's window looked like when the program closed.

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <cstring>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -142,13 +143,36 @@ InstallSearch::InstallSearch(SettingsStore& store, LaunchSession& session, GameO
 {
 }
 
+// The port's folder is one of the places to look for game WADs.
+InstallSearch::Found InstallSearch::search(const QString& port, const QString& folder) const
+{
+    Found found{port, m_places.wadFolders, {}};
+    addFolder(found.wadFolders, folder);
+    found.wads = findGameWads(found.wadFolders);
+    return found;
+}
+
+void InstallSearch::searchAhead()
+{
+    try {
+        m_ahead = std::async(std::launch::async, [this] {
+            const QString port = findPort(m_places.programFolders);
+            return search(port, port.isEmpty() ? QString() : QFileInfo(port).path());
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: fillEmpty() looks itself.
+    }
+}
+
 void InstallSearch::fillEmpty()
 {
     const LaunchProfile& p = m_session.profile();
+    std::optional<Found> ahead;
+    if (m_ahead.valid()) ahead = m_ahead.get();
     // The port is looked for only while its location is empty; its folder then fills the
     // folder box if that is empty too. Paths with a blank are quoted as the dialogs quote them.
     if (p.txtEXE.isEmpty()) {
-        const QString port = findPort(m_places.programFolders);
+        const QString port = ahead ? ahead->port : findPort(m_places.programFolders);
         if (!port.isEmpty()) {
             m_gamePage.setExe(paths::quotedIfBlank(port));
             if (p.txtFol.isEmpty()) m_gamePage.setFolder(QFileInfo(port).path());
@@ -157,17 +181,25 @@ void InstallSearch::fillEmpty()
 
     QStringList wadFolders = m_places.wadFolders;
     addFolder(wadFolders, paths::unquoted(p.txtFol));
-    const QHash<QString, QString> wads = findGameWads(wadFolders);
-    {
-        SettingsStore::Transaction tx(m_store);
-        for (auto it = wads.cbegin(); it != wads.cend(); ++it)
-            if (m_store.read(kSection, it.key()).isEmpty()) m_store.write(kSection, it.key(), paths::quotedIfBlank(it.value()));
-    }
+    const QHash<QString, QString> wads =
+        ahead && ahead->wadFolders == wadFolders ? ahead->wads : search({}, paths::unquoted(p.txtFol)).wads;
+    for (auto it = wads.cbegin(); it != wads.cend(); ++it)
+        if (m_store.read(kSection, it.key()).isEmpty()) m_unsaved.insert(it.key(), paths::quotedIfBlank(it.value()));
 
     if (p.txtIWAD.isEmpty()) {
-        const QString location = m_store.read(kSection, catalog::locationKey(p.cmbGame));
+        const QString key = catalog::locationKey(p.cmbGame);
+        const QString location = m_unsaved.value(key, m_store.read(kSection, key));
         if (!location.isEmpty()) m_gamePage.setIwad(location);
     }
+}
+
+void InstallSearch::saveFound()
+{
+    if (m_unsaved.isEmpty()) return;
+    SettingsStore::Transaction tx(m_store);
+    for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it)
+        if (m_store.read(kSection, it.key()).isEmpty()) m_store.write(kSection, it.key(), it.value());
+    m_unsaved.clear();
 }
 
 } // namespace tarnwick

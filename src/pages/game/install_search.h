@@ -4,6 +4,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+#include <future>
+
 namespace tarnwick {
 
 class GameOptionsController;
@@ -38,13 +40,30 @@ public:
     InstallSearch(SettingsStore& store, LaunchSession& session, GameOptionsController& gamePage,
                   SearchPlaces places);
 
+    // Starts looking for the port and the game WADs on a second thread; fillEmpty() then
+    // uses what was found instead of looking again, when the folders it would look in are
+    // the same.
+    void searchAhead();
+    // Fills the empty boxes at once. The game WAD locations it found are kept for saveFound(),
+    // so that a first start writes nothing before its window is drawn.
     void fillEmpty();
+    void saveFound();
 
 private:
+    struct Found
+    {
+        QString port;
+        QStringList wadFolders;
+        QHash<QString, QString> wads;
+    };
+    Found search(const QString& port, const QString& folder) const;
+
     SettingsStore& m_store;
     LaunchSession& m_session;
     GameOptionsController& m_gamePage;
     SearchPlaces m_places;
+    std::future<Found> m_ahead;
+    QHash<QString, QString> m_unsaved;
 };
 
 } // namespace tarnwick

@@ -156,17 +156,22 @@ void TestInstallSearch::search()
     QTemporaryDir dir;
     const QString root = QDir(dir.path()).canonicalPath();
     QVERIFY(makeTree(root, files));
-    test::Program g;
-    test::CoreRig& r = g.r;
-    presetValues(r, preset, root);
-
-    InstallSearch(r.store, r.session, r.game, places(env, root)).fillEmpty();
     expected.sort();
-    QCOMPARE(outcome(r, root), expected);
-    // The command line already shows what was filled in.
-    const QString shown = r.command();
-    r.session.MainProc();
-    QCOMPARE(shown, r.command());
+    // Looked for on the spot, and ahead on a second thread while the window is built.
+    for (const bool ahead : {false, true}) {
+        test::Program g;
+        test::CoreRig& r = g.r;
+        presetValues(r, preset, root);
+        InstallSearch search(r.store, r.session, r.game, places(env, root));
+        if (ahead) search.searchAhead();
+        search.fillEmpty();
+        search.saveFound();
+        QCOMPARE(outcome(r, root), expected);
+        // The command line already shows what was filled in.
+        const QString shown = r.command();
+        r.session.MainProc();
+        QCOMPARE(shown, r.command());
+    }
 }
 
 // When the program searches: at a first start and after "Reset all" with the locations to
@@ -209,7 +214,11 @@ void TestInstallSearch::when()
         r.messages.expect(MessageBox::Answer::Yes);
         r.main.resetAll();
     } else {
+        r.main.readAhead(how != QLatin1StringView("later start"));
         r.main.startup(argument, 1280, how != QLatin1StringView("later start"));
+        // The locations found are written once the window has been drawn, not before.
+        QCOMPARE(r.store.read(QStringLiteral("Tarnwick"), QStringLiteral("IWADDoom.wad")), QString());
+        r.main.finishStartup();
     }
     expected.sort();
     QCOMPARE(outcome(r, root), expected);
