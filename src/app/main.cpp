@@ -7,23 +7,37 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QPixmap>
 #include <QProcessEnvironment>
 #include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
+#include <future>
 
 using namespace tarnwick;
 
 // The program's icon, drawn at build time (data/make_icon.cpp) and built in as resources in
-// the sizes a window shows, one folder per size.
-static QIcon programIcon()
+// the sizes a window shows, one folder per size. The window hands every size to the window
+// manager as it opens, so all are decoded: on a second thread, while the program connects
+// to the display.
+static std::future<QList<QImage>> readIconPictures()
+{
+    return std::async(std::launch::async, [] {
+        QList<QImage> pictures;
+        const QDir sizes(QStringLiteral(":/icons"));
+        for (const QString& size : sizes.entryList(QDir::Dirs))
+            pictures.append(QImage(sizes.filePath(size + QStringLiteral("/org.tarnwick.Tarnwick.png")), "PNG"));
+        return pictures;
+    });
+}
+
+static QIcon programIcon(std::future<QList<QImage>>& pictures)
 {
     QIcon icon;
-    const QDir sizes(QStringLiteral(":/icons"));
-    for (const QString& size : sizes.entryList(QDir::Dirs))
-        icon.addFile(sizes.filePath(size + QStringLiteral("/org.tarnwick.Tarnwick.png")),
-                     QSize(size.toInt(), size.toInt()));
+    for (const QImage& picture : pictures.get())
+        if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(picture));
     return icon;
 }
 
@@ -39,11 +53,12 @@ int main(int argc, char** argv)
     }
 
     FontWarmUp fonts;
+    std::future<QList<QImage>> iconPictures = readIconPictures();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
-    QApplication::setWindowIcon(programIcon());
+    QApplication::setWindowIcon(programIcon(iconPictures));
     // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
     const CommandLine commandLine = parseCommandLine(QApplication::arguments().mid(1));
 
