@@ -22,7 +22,7 @@ add_custom_command(OUTPUT ${icon_outputs}
 # title bar or a task list draws. Every size given to the window is decoded and handed to
 # the window manager as it opens; the menus and docks use the installed icons.
 set(icon_pngs)
-foreach(size 16 24 32 48 64)
+foreach(size 16 22 24 32 48 64)
     list(APPEND icon_pngs ${TARNWICK_ICON_DIR}/${size}/${TARNWICK_APP_ID}.png)
 endforeach()
 qt_add_resources(tarnwick tarnwick_icons PREFIX /icons BASE ${TARNWICK_ICON_DIR} FILES ${icon_pngs})
