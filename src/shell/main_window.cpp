@@ -59,10 +59,12 @@ private:
     std::function<void()> m_onClose;
 };
 
+// Courier New where it is installed, else the desktop's fixed-width font. The font
+// matcher tries the families in order, so nothing has to list the installed ones.
 QFont commandFont()
 {
-    QFont font(QStringLiteral("Courier New"));
-    if (!QFontDatabase::families().contains(font.family())) font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setFamilies({QStringLiteral("Courier New"), font.family()});
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
