@@ -79,7 +79,7 @@ quint32 crc32(const QByteArray& bytes)
 }
 
 // A 500 MB .pk3 of stored entries: the text lumps, then 32 map WADs whose data is a hole.
-// Written by hand because only its layout matters here; the program reads it with libzip.
+// Written by hand because only its layout matters here.
 bool makeArchive(const QString& path)
 {
     struct Entry

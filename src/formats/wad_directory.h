@@ -20,14 +20,18 @@ struct ResourceEntry
 // The directory of a map WAD (IWAD/PWAD) or of a .pk3/.zip archive, and the few entries
 // a caller asks for.
 //
-// A WAD is read with positioned reads: the 12-byte header, the lump table, then only the
-// lumps asked for. An archive goes through libzip, which reads the central directory and
-// inflates only the entries asked for. Hostile files are refused or read safely: a lump
-// table past the end of the file or with more than kMaxLumps entries refuses the file,
-// a lump outside the file is listed but never read, and no read returns more than the
-// limit the caller gives (an archive entry is inflated at most to that limit plus one
-// byte, whatever its header claims). Only regular files are opened, so a folder or a
-// pipe named "x.wad" is refused instead of read or waited on.
+// Both are read with positioned reads on one unbuffered descriptor. A WAD: the 12-byte
+// header, the lump table, then only the lumps asked for. An archive: the end record (found
+// by searching back over the last 64 KiB, Zip64 records included), the central directory,
+// then for each entry asked for its local header and data, stored or inflated with zlib
+// and checked against its CRC-32. Hostile files are refused or read safely: a lump table
+// or central directory past the end of the file or with more than kMaxLumps entries (or a
+// central directory over 64 MiB, or archive entries that overlap) refuses the file, a
+// lump or entry outside the file is listed but never read, and no read returns more than
+// the limit the caller gives (an archive entry is inflated at most to that limit plus one
+// byte, whatever its header claims). Encrypted entries and compression methods other
+// than stored and deflate are listed but not read. Only regular files are opened, so a
+// folder or a pipe named "x.wad" is refused instead of read or waited on.
 class ResourceFile
 {
 public:
@@ -55,7 +59,8 @@ public:
     // larger than `limit` or lies outside the file, or reading fails.
     std::optional<QByteArray> read(qsizetype index, qint64 limit = kDefaultReadLimit);
 
-    // Bytes this object has read from the file so far (archives: bytes inflated).
+    // Bytes this object has read from the file so far (archives: bytes of entry data
+    // produced, inflated or stored; the directory is not counted).
     qint64 bytesRead() const { return m_bytesRead; }
 
 private:

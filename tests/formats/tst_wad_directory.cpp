@@ -49,12 +49,12 @@ void TestWadDirectory::wadReadsOnlyWhatIsAsked()
 void TestWadDirectory::archiveEntries()
 {
     const QString path = m_dir.filePath(QStringLiteral("maps.pk3"));
-    QVERIFY(test::writeZip(path, {{"MapInfo.txt", "map MAP01 \"A\""}, {"maps/map01.wad", QByteArray(5000, 'w')}}));
+    QVERIFY(test::writeZip(path, {{"MapInfo.txt", "map MAP01 \"A\""}, {"maps/mäp01.wad", QByteArray(5000, 'w')}}));
     const auto zip = ResourceFile::open(path);
     QVERIFY(zip);
     QCOMPARE(zip->kind(), ResourceFile::Kind::Archive);
     QCOMPARE(zip->entries().size(), 2);
-    QCOMPARE(zip->entries()[1].name + ':' + QString::number(zip->entries()[1].size), QStringLiteral("maps/map01.wad:5000"));
+    QCOMPARE(zip->entries()[1].name + ':' + QString::number(zip->entries()[1].size), QStringLiteral("maps/mäp01.wad:5000"));
     QCOMPARE(zip->read(0).value_or("<none>"), QByteArray("map MAP01 \"A\""));
     QCOMPARE(zip->bytesRead(), 13); // the map WAD was not inflated
 }
@@ -80,6 +80,20 @@ void TestWadDirectory::hostileFiles_data()
     QTest::newRow("2 GB sparse file, huge lump") << "sparse" << 2 << "0";
     QTest::newRow("zip bomb") << "bomb" << 2 << "0";
     QTest::newRow("zip cut short") << "cutZip" << -1 << "";
+    QTest::newRow("zip of a signature alone") << "zipStub" << -1 << "";
+    QTest::newRow("zip without entries") << "zipEmpty" << 0 << "";
+    QTest::newRow("zip, stored entries") << "zipStored" << 2 << "0,1";
+    QTest::newRow("zip, Zip64 sizes and offsets") << "zip64" << 2 << "0,1";
+    QTest::newRow("zip, Zip64, second entry past 4 GiB") << "zip64Gap" << 2 << "0,1";
+    QTest::newRow("zip, longest comment after a false end") << "zipComment" << 2 << "0,1";
+    QTest::newRow("zip, CRC mismatch") << "zipCrc" << 2 << "0";
+    QTest::newRow("zip bomb that declares 100 bytes") << "zipLyingSize" << 2 << "0";
+    QTest::newRow("zip, unknown method") << "zipMethod" << 2 << "0";
+    QTest::newRow("zip, local extra past the directory") << "zipLocalExtra" << 2 << "0";
+    QTest::newRow("zip, entry data past the end") << "zipPastEnd" << 2 << "0";
+    QTest::newRow("zip, entries overlap") << "zipOverlap" << -1 << "";
+    QTest::newRow("zip, more entries than the directory holds") << "zipCount" << -1 << "";
+    QTest::newRow("zip, Zip64 count of 2^40") << "zip64Count" << -1 << "";
     QTest::newRow("many big text entries") << "budget" << 8 << "0,7";
     QTest::newRow("folder named x.wad") << "folder" << -1 << "";
     QTest::newRow("pipe named x.wad") << "fifo" << -1 << "";
@@ -132,6 +146,29 @@ void TestWadDirectory::hostileFiles()
             entries.append({name, QByteArray(ResourceFile::kDefaultReadLimit, ' ')});
         entries.append({"MAPINFO.TXT", QByteArray("map MAP01 \"Late\"")});
         made = test::writeZip(path, entries);
+    }
+    if (kind.startsWith(u"zip")) {
+        // A good archive of two entries, then one thing wrong with it.
+        test::ZipOptions o{kind == "zipStored", kind.startsWith(u"zip64"), {}, kind == "zip64Gap" ? qint64(9) << 29 : 0};
+        if (kind == "zipComment") // the false record's directory lies outside the file
+            o.comment = QByteArray(0xffff - 22, 'c') + "PK\5\6" + QByteArray(12, 0) + QByteArray(4, '\xff') + QByteArray(2, 0);
+        const test::Lumps lumps{{"mapinfo.txt", mapinfo}, {"zmapinfo.txt", QByteArray(kind == "zipLyingSize" ? 64 << 20 : 5000, ' ')}};
+        QByteArray z = test::zipBytes(lumps, o);
+        const qsizetype local1 = z.indexOf("PK\3\4", 4), central1 = z.lastIndexOf("PK\1\2"), end = z.lastIndexOf("PK\5\6");
+        auto put = [&z](qsizetype at, quint64 value, int bytes) {
+            for (int i = 0; i < bytes; ++i) z[at + i] = char(value >> (8 * i));
+        };
+        if (kind == "zipCrc") put(central1 + 16, 0x12345678, 4);
+        if (kind == "zipLyingSize") put(central1 + 24, 100, 4);
+        if (kind == "zipMethod") put(central1 + 10, 12, 2), put(local1 + 8, 12, 2);
+        if (kind == "zipLocalExtra") put(local1 + 28, 0xffff, 2);
+        if (kind == "zipPastEnd") put(central1 + 20, 0x7ffffff0, 4);
+        if (kind == "zipOverlap") put(central1 + 42, 0, 4);
+        if (kind == "zipCount") put(end + 8, 60000, 2), put(end + 10, 60000, 2);
+        if (kind == "zip64Count") put(z.lastIndexOf("PK\6\6") + 24, 1LL << 40, 8), put(z.lastIndexOf("PK\6\6") + 32, 1LL << 40, 8);
+        if (kind == "zipStub") z = "PK\3\4";
+        if (kind == "zipEmpty") z = test::zipBytes({});
+        made = o.gap ? test::writeZip(path, lumps, o) : test::putFile(path, z);
     }
     if (kind == "cutZip") made = test::writeZip(path, {{"mapinfo.txt", mapinfo}}) && QFile::resize(path, 40);
     if (kind == "folder") made = QDir().mkpath(path);
