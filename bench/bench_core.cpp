@@ -113,14 +113,18 @@ int main(int argc, char** argv)
         for (int h = 0; h < kHistoryCount; ++h) bench::writeHistory(store, historyName(History(h)), 1000);
         constexpr int rounds = 10;
         qint64 ns = 0;
+        qsizetype shown = 0;
         for (int round = 0; round < rounds; ++round) {
             Histories histories(store);
             QElapsedTimer t;
             t.start();
+            // The lists are read when their boxes first show them.
             for (int h = 0; h < kHistoryCount; ++h) histories.GetHistory(History(h), historyName(History(h)));
+            for (int h = 0; h < kHistoryCount; ++h) shown += histories.shown(History(h)).size();
             ns += t.nsecsElapsed();
         }
-        std::printf("Loading the twelve histories of 1,000 entries each: %.2f ms\n", ms(ns) / rounds);
+        std::printf("Loading the twelve histories of 1,000 entries each: %.2f ms (%lld shown)\n", ms(ns) / rounds,
+                    static_cast<long long>(shown / rounds));
     }
 
     {
@@ -131,12 +135,13 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         histories.GetHistory(History::ZEXE, QStringLiteral("ZEXE"));
+        const qsizetype shown = histories.shown(History::ZEXE).size();
         const qint64 load = t.nsecsElapsed();
         t.restart();
         histories.CmbProc(QStringLiteral("/HOME/PLAYER/GAMES/ENTRY 5 OF ZEXE"), QStringLiteral("ZEXE"), History::ZEXE);
         const qint64 lookup = t.nsecsElapsed();
         std::printf("GetHistory of one list of 100,000 entries: %.1f ms (%lld shown); recording a known text: %.1f ms\n",
-                    ms(load), static_cast<long long>(histories.shown(History::ZEXE).size()), ms(lookup));
+                    ms(load), static_cast<long long>(shown), ms(lookup));
     }
     return 0;
 }
