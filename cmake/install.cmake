@@ -57,8 +57,8 @@ install(CODE "
     endif()")
 
 # cpack -G DEB: tarnwick_<version>_<architecture>.deb, its dependencies read from the
-# libraries the program links; the database driver and the help's browser opener are
-# loaded at run time, so they are named here.
+# libraries the program links (SQLite among them); the help's browser opener is started at
+# run time, so it is named here.
 set(CPACK_PACKAGE_NAME tarnwick)
 set(CPACK_PACKAGE_VENDOR "Orlem Brask")
 set(CPACK_PACKAGE_CONTACT "Tarnwick <tarnwick.feedback@example.org>")
@@ -72,7 +72,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "freedoom")
 set(CPACK_STRIP_FILES ON)

@@ -57,10 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QFile f(imported);
         fuzz::check(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size(), "the file is written");
     }
-    // Two stores in memory, opened once and emptied for each input. They live until the
-    // process ends: a static store would close its database after the database registry.
-    static SettingsStore& store = *new SettingsStore;
-    static SettingsStore& again = *new SettingsStore;
+    // Two stores in memory, opened once and emptied for each input.
+    static SettingsStore store;
+    static SettingsStore again;
     static const bool opened = (store.openInMemory(), again.openInMemory(), true);
     fuzz::check(opened, "the stores are open");
     store.deleteSection(SettingsStore::settingsSection());

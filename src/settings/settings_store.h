@@ -3,8 +3,10 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
-#include <QSqlDatabase>
 #include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
 
 namespace tarnwick {
 
@@ -74,18 +76,24 @@ public:
     };
 
 private:
+    // The statements every store runs again and again, prepared once per connection.
+    enum Statement { Read, Contains, Write, DeleteSection, ReadSection, Entries, Begin, Commit, StatementCount };
+
     bool openFile();
     // Makes the file that open() found missing, before the first write that needs it.
     void create();
     // True while there is no file to read: open() found none and none has been made since.
     bool absent() const;
-    bool exec(const QString& sql) const;
-    bool createSchema();
     QString prepareFile();
+    // Finalizes the prepared statements and closes the connection.
+    void close();
+    // The prepared statement, or null when there is no connection or it cannot be prepared.
+    sqlite3_stmt* statement(Statement which) const;
     void begin();
     void end();
 
-    QString m_connection;
+    sqlite3* m_db = nullptr;
+    mutable sqlite3_stmt* m_statements[StatementCount] = {};
     QString m_path;
     QString m_error;
     bool m_persistent = false;

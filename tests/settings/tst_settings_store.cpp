@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
+
+#include <sqlite3.h>
 
 #include <atomic>
 #include <thread>
@@ -176,13 +176,11 @@ void TestSettingsStore::unusableFileIsLeftAlone()
                                                    : QByteArray("SQLite format 3\0", 16) + QByteArray(2000, '\x9c')));
     } else {
         if (kind == QLatin1StringView("no permission") && ::geteuid() == 0) QSKIP("root reads every file");
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("CREATE TABLE scores (player TEXT)")));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+        sqlite3* db = nullptr;
+        const bool made = sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+                          sqlite3_exec(db, "CREATE TABLE scores (player TEXT)", nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_close(db);
+        QVERIFY(made);
         if (kind == QLatin1StringView("no permission")) QVERIFY(QFile::setPermissions(path, {}));
     }
     const QByteArray before = test::fileBytes(path);

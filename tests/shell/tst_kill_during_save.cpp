@@ -14,10 +14,10 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 #include <QThread>
+
+#include <sqlite3.h>
 
 #include <csignal>
 #include <cstdio>
@@ -52,13 +52,13 @@ void setGeneration(test::CoreRig& r, int g)
 QStringList settingsFound(const QString& path)
 {
     bool intact = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
-        db.setDatabaseName(path);
-        QSqlQuery q(db);
-        intact = db.open() && q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next() && q.value(0).toString() == "ok";
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("check"));
+    sqlite3* db = nullptr;
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK && sqlite3_step(check) == SQLITE_ROW)
+        intact = QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(check, 0))) == "ok";
+    sqlite3_finalize(check);
+    sqlite3_close(db);
     SettingsStore store;
     if (!intact || !store.open(path)) return {QStringLiteral("damaged"), store.errorText()};
     const QHash<QString, QString> saved = store.readSection(SettingsStore::settingsSection());
