@@ -10,7 +10,11 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <iterator>
+#include <unistd.h>
 
 namespace tarnwick {
 
@@ -149,6 +153,20 @@ constexpr const char* kStatements[] = {
     "COMMIT",
 };
 
+// Gives the finished file its name unless a file of that name exists, in one step, so that
+// of several copies making the file at once exactly one puts its file in place. (QFile::rename
+// checks first and renames after; a copy that loses the race in between copies its file over
+// the winner's, which is already in use.)
+bool placeNewFile(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return true;
+    // A file system that cannot rename without replacing can still add a name only if it is
+    // free; the temporary name is then removed by its owner.
+    return (errno == EINVAL || errno == ENOSYS) && ::link(source.constData(), target.constData()) == 0;
+}
+
 // Makes a new settings file whole: built under a temporary name in its folder and renamed
 // into place only when complete, never over a file that exists. Another program making the
 // same file at the same moment therefore finds no file or a finished one, and uses that.
@@ -167,7 +185,8 @@ QString makeFile(const QString& path)
         problem = outcome.message;
         sqlite3_close(db);
     }
-    if (problem.isEmpty() && QFile::rename(temp.fileName(), path)) temp.setAutoRemove(false);
+    if (problem.isEmpty() && placeNewFile(temp.fileName(), path) && !QFileInfo::exists(temp.fileName()))
+        temp.setAutoRemove(false);
     return QFileInfo::exists(path) ? QString() : problem.isEmpty() ? QStringLiteral("it cannot be made") : problem;
 }
 
