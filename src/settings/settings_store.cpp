@@ -144,8 +144,8 @@ private:
 constexpr const char* kStatements[] = {
     "SELECT value FROM store WHERE app=? AND section=? AND key=?",
     "SELECT 1 FROM store WHERE app=? AND section=? AND key=?",
-    "INSERT INTO store(app, section, key, value) VALUES(?, ?, ?, ?) "
-    "ON CONFLICT(app, section, key) DO UPDATE SET value=excluded.value",
+    ("INSERT INTO store(app, section, key, value) VALUES(?, ?, ?, ?) "
+     "ON CONFLICT(app, section, key) DO UPDATE SET value=excluded.value"),
     "DELETE FROM store WHERE app=? AND section=?",
     "SELECT key, value FROM store WHERE app=? AND section=?",
     "SELECT key, value FROM store WHERE app=? AND section=? ORDER BY rowid",
