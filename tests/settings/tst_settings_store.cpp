@@ -27,6 +27,8 @@ class TestSettingsStore : public QObject
 private slots:
     void namesIgnoreLetterCaseAndKeepTheFirst();
     void deleteSectionRemovesOnlyThatSection();
+    void valuesKeepTheirBytesInTheFile_data();
+    void valuesKeepTheirBytesInTheFile();
     void transactionCommitsAtTheOutermostEnd();
     void firstStartMakesTheFileWithItsFirstWrite();
     void twoProgramsWritingAtOnceLoseNothing();
@@ -77,6 +79,48 @@ void TestSettingsStore::deleteSectionRemovesOnlyThatSection()
     // A list written again after deletion starts afresh, in the new letter case.
     t.store.write(QStringLiteral("tarnwick\\history\\DEH"), QStringLiteral("DEHCOUNT"), QStringLiteral("1"));
     QCOMPARE(t.store.entries(deh).value(0).first, QStringLiteral("DEHCOUNT"));
+}
+
+// A value is kept as UTF-8 text that SQLite itself makes from UTF-16 and back, as every
+// earlier build kept it, so a file reads the same whichever build wrote it. Zero characters
+// stay; a broken UTF-16 pair comes back as SQLite reads it.
+void TestSettingsStore::valuesKeepTheirBytesInTheFile_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("readBack");
+    const QString accents = QStringLiteral("\u00fcber \u2013 \u20ac");
+    QTest::newRow("accents") << accents << QByteArray::fromHex("c3bc62657220e2809320e282ac") << accents;
+    QTest::newRow("a pair") << QStringLiteral("\U0001F600") << QByteArray::fromHex("f09f9880") << QStringLiteral("\U0001F600");
+    QTest::newRow("zero characters") << QStringLiteral("a") + QChar(0) + u'b' + QChar(0) << QByteArray("a\0b\0", 4)
+                                     << QStringLiteral("a") + QChar(0) + u'b' + QChar(0);
+    QTest::newRow("empty") << QString() << QByteArray() << QStringLiteral("");
+    QTest::newRow("halves in the wrong order") << QStringLiteral("x") + QChar(0xDC00) + QChar(0xD83D) + u'y'
+                                               << QByteArray::fromHex("78f09080bd79") << QStringLiteral("x\U0001003Dy");
+}
+
+void TestSettingsStore::valuesKeepTheirBytesInTheFile()
+{
+    QFETCH(QString, value);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, readBack);
+    test::TempStore t;
+    t.store.write(kSettings, QStringLiteral("k"), value);
+    sqlite3* db = nullptr;
+    sqlite3_stmt* q = nullptr;
+    QByteArray bytes("no row");
+    if (sqlite3_open(QFile::encodeName(t.store.path()).constData(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "SELECT CAST(value AS BLOB) FROM store WHERE key='k'", -1, &q, nullptr) == SQLITE_OK &&
+        sqlite3_step(q) == SQLITE_ROW)
+        bytes = QByteArray(static_cast<const char*>(sqlite3_column_blob(q, 0)), sqlite3_column_bytes(q, 0));
+    sqlite3_finalize(q);
+    sqlite3_close(db);
+    QCOMPARE(bytes.toHex(), stored.toHex());
+    SettingsStore again;
+    QVERIFY(again.open(t.store.path()));
+    const QString read = again.read(kSettings, QStringLiteral("K"), QStringLiteral("missing"));
+    QCOMPARE(read, readBack);
+    QVERIFY(!read.isNull());
 }
 
 void TestSettingsStore::transactionCommitsAtTheOutermostEnd()
