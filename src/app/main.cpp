@@ -20,8 +20,7 @@ using namespace tarnwick;
 
 // The program's icon, drawn at build time (data/make_icon.cpp) and built in as resources in
 // the sizes a window shows, one folder per size. The window hands every size to the window
-// manager as it opens, so all are decoded: on a second thread, while the program connects
-// to the display.
+// manager as it opens, so all are decoded: on a second thread, while the window is built.
 static std::future<QList<QImage>> readIconPictures()
 {
     return std::async(std::launch::async, [] {
@@ -53,12 +52,12 @@ int main(int argc, char** argv)
     }
 
     FontWarmUp fonts;
-    std::future<QList<QImage>> iconPictures = readIconPictures();
     QApplication app(argc, argv);
+    // Not before: the thread that first uses Qt objects becomes Qt's main thread.
+    std::future<QList<QImage>> iconPictures = readIconPictures();
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
-    QApplication::setWindowIcon(programIcon(iconPictures));
     // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
     const CommandLine commandLine = parseCommandLine(QApplication::arguments().mid(1));
 
@@ -78,6 +77,7 @@ int main(int argc, char** argv)
     fonts.wait();
     MainWindow window(context);
 
+    QApplication::setWindowIcon(programIcon(iconPictures));
     window.resize(screen.width() >= 1280 ? QSize(1280, 960) : QSize(1000, 720));
     window.showMaximized();
     if (!opened)
