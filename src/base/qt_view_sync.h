@@ -14,6 +14,11 @@
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QStringListModel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QtMath>
+
+#include <algorithm>
 
 #include <functional>
 
@@ -29,16 +34,42 @@ inline void setText(QLineEdit* edit, const QString& text)
     edit->setText(text);
 }
 
+// A combo box sized as one that keeps room for its minimum contents and an icon
+// (QComboBox::AdjustToMinimumContentsLengthWithIcon) whatever its rows. Setting that policy
+// would build the drop-down's window at once; the same size is worked out here instead,
+// and the drop-down is built when it first drops down.
+class HistoryBox final : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+    QSize sizeHint() const override { return fitting(); }
+    QSize minimumSizeHint() const override { return fitting(); }
+
+private:
+    QSize fitting() const
+    {
+        const QFontMetrics metrics = fontMetrics();
+        const QSize icon = iconSize();
+        QSize contents(minimumContentsLength() * metrics.horizontalAdvance(QLatin1Char('X')) + icon.width() + 4,
+                       std::max({qCeil(QFontMetricsF(metrics).height()), 14, icon.height()}) + 2);
+        if (!placeholderText().isEmpty())
+            contents.setWidth(std::max(contents.width(), metrics.boundingRect(placeholderText()).width()));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
+    }
+};
+
 // An editable combo box with a history: typed text is the value, the list only offers.
 inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int minimumCharacters)
 {
-    auto* box = new QComboBox(parent);
+    auto* box = new HistoryBox(parent);
     // Editable through its own line edit: setEditable() would also build the drop-down's
-    // window at once, which the box otherwise makes when it first drops down.
+    // window at once.
     box->setLineEdit(new QLineEdit(box));
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setToolTip(tooltip);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(minimumCharacters);
     return box;
 }
