@@ -47,8 +47,8 @@ public:
     std::optional<QPoint> storedPosition(int page) const;
     void markShown(int page);           // the show-page menu writes "True" before showing
     void savePageWindow(int page, bool visible, QPoint position); // at unload, after Set_Exp
-    bool pagesPlaced() const;
-    QString storedSaveFolder() const;  // the port folder the load will set           // false on a first run: "Form1Top" is empty
+    bool pagesPlaced() const;           // false on a first run: "Form1Top" is empty
+    QString storedSaveFolder() const;   // the port folder the load will set
 
 private:
     SettingsStore& m_store;

@@ -69,6 +69,7 @@ void TestPersistence::roundTrip()
         "DF2_1=1", "DF2_2=1", "DF2_3=1", "DF2_4=0", "2Net=1 .2", "3PrimarySound=1", "3Wavonly=1", "4Heapsize=16",
         "4Transfile=\"/t/my cache.tch\"", "4Nommx=1", "4Notrans=1"};
     store(t.store, keys, saves.path());
+    QCOMPARE(r.persistence.storedSaveFolder(), saves.path()); // what start-up reads ahead
     r.persistence.Set_Imp();
     QCOMPARE(r.flags.dmflagsLabel() + ", " + r.flags.dmflags2Label(), "DMFLAGS = 1048543, DMFLAGS2 = 229378");
     QCOMPARE(r.command(), "\"C:\\Program Files\\zdoom.exe\" -CONFIG z.ini -IWAD doom2.wad @p.txt -MAXDEMO 512 -LOADGAME "
