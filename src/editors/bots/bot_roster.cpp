@@ -213,11 +213,12 @@ ReadResult GetBots(const QString& F)
 {
     ReadResult result;
     QList<Block> blocks;
-    std::optional<Block> open;
+    Block open;
+    bool inBlock = false;
     const auto finish = [&] {
-        if (open->anyKey) blocks << *open;
-        else result.droppedLines += open->droppedLines;
-        open.reset();
+        if (open.anyKey) blocks << open;
+        else result.droppedLines += open.droppedLines;
+        inBlock = false;
     };
 
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
@@ -226,23 +227,24 @@ ReadResult GetBots(const QString& F)
         while (!rest.isEmpty()) {
             const QStringView trimmed = rest.trimmed();
             if (trimmed.startsWith(kFieldSeparator)) { // a block begins, and ends one left open
-                if (open) finish();
-                open.emplace();
+                if (inBlock) finish();
+                open = Block{};
+                inBlock = true;
                 rest = trimmed.mid(1);
                 continue;
             }
-            if (!open) {
+            if (!inBlock) {
                 if (!trimmed.isEmpty()) ++result.droppedLines; // text between blocks
                 break;
             }
             const qsizetype close = rest.indexOf(kRecordSeparator);
-            open->readLine(close < 0 ? rest : rest.left(close));
+            open.readLine(close < 0 ? rest : rest.left(close));
             if (close < 0) break;
             finish();
             rest = rest.mid(close + 1);
         }
     }
-    if (open) result.droppedLines += open->keptLines + open->droppedLines; // never closed
+    if (inBlock) result.droppedLines += open.keptLines + open.droppedLines; // never closed
 
     if (blocks.isEmpty()) {
         result.Roster = defaultRoster();
