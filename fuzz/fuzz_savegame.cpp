@@ -1,5 +1,6 @@
 // The save-game reader on any bytes: it ends, reads only what a row can show, and scanning
-// the same bytes as a file in a folder gives the same row and goes on to the next save.
+// the same bytes as a file in a folder gives the same row and goes on to the next save. The
+// picture read from the same file is made of the file's own chunks.
 
 #include "fuzz_check.h"
 
@@ -46,6 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
                 "the save is written");
     file.close();
+
+    // The picture: nothing, or the file's own chunks up to its image data and an end chunk.
+    const QByteArray picture = readSavePicture(file.fileName());
+    fuzz::check(picture.isEmpty() || (picture.startsWith(bytes.left(8)) && picture.endsWith(QByteArray("IEND\xae\x42\x60\x82", 8)) &&
+                                      picture.size() <= bytes.size() + 12),
+                "a picture is made of the save's own chunks");
 
     const SaveGameFolder scan = scanSaveGameFolder(folder);
     fuzz::check(scan.files == QStringList({"a.zds", "b.zds"}), "both saves are listed");
