@@ -1,5 +1,6 @@
 #include "formats/map_info.h"
 
+#include "formats/plain_file.h"
 #include "formats/wad_directory.h"
 
 #include <QFile>
@@ -416,11 +417,10 @@ WadMapInfo readWadMapInfo(const QString& path)
     if (!file) {
         // A DeHackEd patch may stand in the map WAD list too: the port loads it as one.
         const QString suffix = QFileInfo(path).suffix().toLower();
-        QFile patch(path);
+        QFile patch;
         if ((suffix == QLatin1StringView("deh") || suffix == QLatin1StringView("bex")) &&
-            ResourceFile::isRegularFile(path) && patch.size() <= ResourceFile::kDefaultReadLimit &&
-            patch.open(QIODevice::ReadOnly)) {
-            mapinfo::readDehacked(decodeText(patch.readAll()), info.strings);
+            plainfile::open(patch, path) == plainfile::Open::Done && patch.size() <= ResourceFile::kDefaultReadLimit) {
+            mapinfo::readDehacked(decodeText(plainfile::readAt(patch, 0, patch.size())), info.strings);
         } else {
             info.error = error;
         }

@@ -1,5 +1,7 @@
 #include "formats/savegame_scan.h"
 
+#include "formats/plain_file.h"
+
 #include "platform/file_system.h"
 #include "base/paths.h"
 
@@ -12,12 +14,6 @@
 #include <cerrno>
 #include <string_view>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace tarnwick {
 
@@ -64,67 +60,13 @@ int columnOf(std::string_view keyword)
     return -1;
 }
 
-// Opens a plain file for positioned reads, unbuffered so that an 8-byte header costs 8
-// bytes rather than a buffer's worth. On Unix the file is opened without blocking and
-// checked to be a regular file, so a FIFO or device put in a save's place after the
-// listing can neither stall the scan nor feed it endless bytes.
-enum class Open { Done, NotPlain, Failed };
-Open openSaveFile(QFile& file, const QString& path)
-{
-    constexpr auto mode = QIODevice::ReadOnly | QIODevice::Unbuffered;
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? Open::NotPlain : Open::Failed;
-    struct stat st{};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return Open::Failed;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Open::NotPlain;
-    }
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return Open::Failed;
-    }
-    return Open::Done;
-#else
-    file.setFileName(path);
-    if (!QFileInfo(path).isFile()) return Open::NotPlain;
-    return file.open(mode) ? Open::Done : Open::Failed;
-#endif
-}
+using plainfile::Open;
 
-// Reads up to `count` bytes at `offset` into `into`; fewer at the end of the file, which
-// is not an error. Returns the number read, or -1 on a read error.
+// A positioned read, counted for the benchmark.
 qint64 readAt(QIODevice& file, qint64 offset, char* into, qint64 count)
 {
-    qint64 done = 0;
-#ifdef Q_OS_UNIX
-    // A plain file: one system call a read, so a folder of saves costs a few reads per file.
-    if (auto* plain = qobject_cast<QFile*>(&file); plain && plain->handle() >= 0) {
-        while (done < count) {
-            const ssize_t n = ::pread(plain->handle(), into + done, size_t(count - done), off_t(offset + done));
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) return -1;
-            if (n == 0) break;
-            done += n;
-        }
-        t_bytesRead += done;
-        return done;
-    }
-#endif
-    // Not every device seeks past its end; nothing is there to read anyway.
-    if (offset >= file.size()) return 0;
-    if (!file.seek(offset)) return -1;
-    while (done < count) {
-        const qint64 n = file.read(into + done, count - done);
-        if (n < 0) return -1;
-        if (n == 0) break;
-        done += n;
-    }
-    t_bytesRead += done;
+    const qint64 done = plainfile::readAt(file, offset, into, count);
+    if (done > 0) t_bytesRead += done;
     return done;
 }
 
@@ -189,7 +131,7 @@ enum class SaveFile { Read, Gone, Broken };
 SaveFile readSaveFile(const QString& path, QList<SaveGameRow>& rows)
 {
     QFile file;
-    switch (openSaveFile(file, path)) {
+    switch (plainfile::open(file, path)) {
     case Open::Done: break;
     case Open::NotPlain: return SaveFile::Gone;
     case Open::Failed: return SaveFile::Broken;
@@ -252,7 +194,7 @@ QByteArray readSavePicture(const QString& path)
 {
     constexpr qint64 kMaxPicture = 16 * 1024 * 1024;
     QFile file;
-    if (openSaveFile(file, paths::toNative(path)) != Open::Done) return {};
+    if (plainfile::open(file, paths::toNative(path)) != Open::Done) return {};
     QByteArray png(kFirstChunk, Qt::Uninitialized);
     if (readAt(file, 0, png.data(), kFirstChunk) != kFirstChunk || !png.startsWith("\x89PNG")) return {};
     const qint64 size = file.size();

@@ -1,5 +1,7 @@
 #include "formats/wad_directory.h"
 
+#include "formats/plain_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -7,7 +9,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -66,11 +67,7 @@ QString lumpName(const char* bytes)
     return QString::fromLatin1(bytes, length).toUpper();
 }
 
-QByteArray readAt(QFile& file, qint64 at, qint64 length)
-{
-    if (at < 0 || length < 0 || !file.seek(at)) return {};
-    return file.read(length);
-}
+using plainfile::readAt;
 
 quint16 u16(const char* p) { return qFromLittleEndian<quint16>(p); }
 quint32 u32(const char* p) { return qFromLittleEndian<quint32>(p); }
@@ -270,29 +267,21 @@ std::optional<QByteArray> inflateEntry(QFile& file, qint64 at, quint64 compresse
 
 } // namespace
 
-bool ResourceFile::isRegularFile(const QString& path)
-{
-    std::error_code ec;
-    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), ec);
-    return !ec && status.type() == std::filesystem::file_type::regular;
-}
-
 ResourceFile::ResourceFile(Kind kind) : m_kind(kind), m_impl(std::make_unique<Impl>()) {}
 
 ResourceFile::~ResourceFile() = default;
 
 std::unique_ptr<ResourceFile> ResourceFile::open(const QString& path, QString* error)
 {
-    if (!isRegularFile(path)) {
-        fail(error, QFileInfo::exists(path) ? QStringLiteral("not a file") : QStringLiteral("not found"));
-        return nullptr;
-    }
     std::unique_ptr<ResourceFile> resource(new ResourceFile(Kind::Wad));
     QFile& file = resource->m_impl->file;
-    file.setFileName(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        fail(error, file.errorString());
+    QString reason;
+    switch (plainfile::open(file, path, &reason)) {
+    case plainfile::Open::Done: break;
+    case plainfile::Open::NotPlain:
+        fail(error, QFileInfo::exists(path) ? QStringLiteral("not a file") : QStringLiteral("not found"));
         return nullptr;
+    case plainfile::Open::Failed: fail(error, reason); return nullptr;
     }
     char magic[kHeaderSize] = {};
     const qint64 got = file.read(magic, kHeaderSize);

@@ -48,10 +48,6 @@ public:
     // returns null and puts a one-line reason into `error` when given.
     static std::unique_ptr<ResourceFile> open(const QString& path, QString* error = nullptr);
 
-    // Only regular files are read: a folder or a pipe that happens to be called "x.wad"
-    // would otherwise fail late or block the program on open.
-    static bool isRegularFile(const QString& path);
-
     Kind kind() const { return m_kind; }
     const QList<ResourceEntry>& entries() const { return m_entries; }
 
