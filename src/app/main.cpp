@@ -1,4 +1,5 @@
 #include "platform/process_launcher.h"
+#include "platform/qt_deferred_icons.h"
 #include "platform/qt_font_warmup.h"
 #include "platform/qt_platform.h"
 #include "shell/app_context.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral("2.6.3"));
     QApplication::setDesktopFileName(QStringLiteral("org.tarnwick.Tarnwick"));
+    deferStandardIcons();
     // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
     const CommandLine commandLine = parseCommandLine(QApplication::arguments().mid(1));
 
@@ -75,9 +77,11 @@ int main(int argc, char** argv)
                                SearchPlaces::fromEnvironment(QProcessEnvironment::systemEnvironment())});
     context.main.readAhead(store.created());
     fonts.wait();
+    // Before the window: each page's child window draws this icon in its title bar, and one
+    // made without it would first fetch the style's menu button picture instead.
+    QApplication::setWindowIcon(programIcon(iconPictures));
     MainWindow window(context);
 
-    QApplication::setWindowIcon(programIcon(iconPictures));
     window.resize(screen.width() >= 1280 ? QSize(1280, 960) : QSize(1000, 720));
     window.showMaximized();
     if (!opened)
