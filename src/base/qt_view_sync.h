@@ -4,12 +4,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QBoxLayout>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
@@ -41,12 +44,59 @@ inline void setText(QLineEdit* edit, const QString& text)
 class HistoryBox final : public QComboBox
 {
 public:
-    using QComboBox::QComboBox;
+    enum class Completion { Inline, None };
+
+    HistoryBox(Completion completion, QWidget* parent) : QComboBox(parent), m_completion(completion)
+    {
+        // An editable box gets Qt's inline completion, whose model is tied to the box's by
+        // signal names: the largest cost of making a box. It is made when the box first
+        // takes focus or a key instead, which is before anything is typed. The line edit
+        // holds a placeholder while it is handed over, so that Qt does not make its own.
+        auto* edit = new QLineEdit(this);
+        edit->setCompleter(placeholderCompleter());
+        setLineEdit(edit);
+        edit->setCompleter(nullptr);
+    }
 
     QSize sizeHint() const override { return fitting(); }
     QSize minimumSizeHint() const override { return fitting(); }
 
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        complete();
+        QComboBox::focusInEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        complete();
+        QComboBox::keyPressEvent(event);
+    }
+    void inputMethodEvent(QInputMethodEvent* event) override
+    {
+        complete();
+        QComboBox::inputMethodEvent(event);
+    }
+
 private:
+    static QCompleter* placeholderCompleter()
+    {
+        static QPointer<QCompleter> placeholder;
+        if (!placeholder) placeholder = new QCompleter(QCoreApplication::instance());
+        return placeholder;
+    }
+
+    // What QComboBox::setLineEdit() would have made.
+    void complete()
+    {
+        if (m_completion != Completion::Inline || lineEdit()->completer()) return;
+        auto* completer = new QCompleter(model(), lineEdit());
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setCompletionMode(QCompleter::InlineCompletion);
+        completer->setCompletionColumn(modelColumn());
+        setCompleter(completer);
+    }
+
     QSize fitting() const
     {
         const QFontMetrics metrics = fontMetrics();
@@ -59,15 +109,17 @@ private:
         initStyleOption(&option);
         return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
     }
+
+    Completion m_completion;
 };
 
 // An editable combo box with a history: typed text is the value, the list only offers.
-inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int minimumCharacters)
+inline QComboBox* historyCombo(QWidget* parent, const QString& tooltip, int minimumCharacters,
+                               HistoryBox::Completion completion = HistoryBox::Completion::Inline)
 {
-    auto* box = new HistoryBox(parent);
     // Editable through its own line edit: setEditable() would also build the drop-down's
     // window at once.
-    box->setLineEdit(new QLineEdit(box));
+    auto* box = new HistoryBox(completion, parent);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setToolTip(tooltip);
     box->setMinimumContentsLength(minimumCharacters);

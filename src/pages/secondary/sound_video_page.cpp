@@ -44,9 +44,8 @@ SoundVideoPage::SoundVideoPage(LaunchSession& session, SoundVideoController& con
     // The boxes show what the command line says: no completion that offers "800" for a typed
     // "8", and only a row chosen from the list (not Enter on typed text) picks the partner row.
     auto makeBox = [this, video](const QStringList& rows, const QString& tip) {
-        auto* box = view::historyCombo(video, tip, 4);
+        auto* box = view::historyCombo(video, tip, 4, view::HistoryBox::Completion::None);
         box->addItems(rows);
-        box->setCompleter(nullptr);
         box->installEventFilter(this);
         box->lineEdit()->installEventFilter(this);
         return box;
