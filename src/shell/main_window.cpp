@@ -44,7 +44,9 @@ class PageSubWindow final : public QMdiSubWindow
 {
 public:
     PageSubWindow(std::function<void()> onClose, QWidget* parent)
-        : QMdiSubWindow(parent), m_onClose(std::move(onClose))
+        : QMdiSubWindow(parent, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                    Qt::WindowMinimizeButtonHint),
+          m_onClose(std::move(onClose))
     {
     }
 
@@ -136,10 +138,8 @@ void MainWindow::buildPages()
 {
     auto addPage = [this](int page, QWidget* widget) {
         auto* sub = new PageSubWindow([this, page] { m_app.main.hidePage(page); }, m_area);
-        sub->setWidget(widget);
         sub->setWindowTitle(widget->windowTitle());
-        sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowMinimizeButtonHint);
+        sub->setWidget(widget);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         // The child window menu would claim Ctrl+F4, which is the "4 by 4" layout here.
         sub->setSystemMenu(nullptr);
