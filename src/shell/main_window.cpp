@@ -137,8 +137,10 @@ void MainWindow::buildCommandStrip()
 void MainWindow::buildPages()
 {
     auto addPage = [this](int page, QWidget* widget) {
-        auto* sub = new PageSubWindow([this, page] { m_app.main.hidePage(page); }, m_area);
-        sub->setWindowTitle(widget->windowTitle());
+        auto* sub = new PageSubWindow([this, page] { m_app.main.hidePage(page); }, m_area->viewport());
+        // Untitled until start(), which gives the title back.
+        m_titles[page - 1] = widget->windowTitle();
+        widget->setWindowTitle(QString());
         sub->setWidget(widget);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         // The child window menu would claim Ctrl+F4, which is the "4 by 4" layout here.
@@ -505,6 +507,10 @@ void MainWindow::start(const QString& argument, int screenWidth, bool firstStart
         cascade();
     m_command->setText(m_app.session.commandText());
     m_command->setCursorPosition(0);
+    // The page windows take their titles now, after the window has been laid out: Qt elides
+    // a child window's title again at every change of its geometry (some 300 times while
+    // the pages are built and shown), and an empty title is not measured.
+    for (int page = 1; page <= 4; ++page) m_pages[page - 1]->widget()->setWindowTitle(m_titles[page - 1]);
     m_started = true;
     finishStartupOnceDrawn();
 }

@@ -70,6 +70,7 @@ private:
     QPushButton* m_run = nullptr;
     QMenu* m_windowMenu = nullptr;
     std::array<QMdiSubWindow*, 4> m_pages{};
+    std::array<QString, 4> m_titles; // the pages' titles until start() gives them back
     std::array<QAction*, 4> m_showPage{};
     QList<QAction*> m_windowListActions;
     QList<QKeySequence> m_keys; // every key the frame answers, wherever the focus is

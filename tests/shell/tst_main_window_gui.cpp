@@ -115,6 +115,12 @@ void TestMainWindowGui::hideAndShowPages()
 {
     test::AppRig rig;
     QVERIFY(rig.start());
+    // The Window menu lists the shown pages by the titles their windows carry.
+    QMenu* windows = rig.window.menuBar()->actions().at(2)->menu();
+    emit windows->aboutToShow();
+    const QString listed = itemsOf(windows);
+    QVERIFY2(listed.endsWith(QStringLiteral("-; &1 1: Game Options=; &2 2: Play Options=; &3 3: Sound and Video Options=; "
+                                            "&4 4: Miscellaneous Options=")), qPrintable(listed));
     for (int page : {1, 2, 3, 4, -2}) {
         QMdiSubWindow* sub = rig.window.pageWindow(std::abs(page));
         QAction* show = rig.window.showPageAction(std::abs(page));
