@@ -307,6 +307,8 @@ void GameOptionsPage::redrawSaveGames()
         if (!difference.isEmpty() && m_warningIcon.isNull())
             m_warningIcon = QIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(side));
         item->setIcon(0, difference.isEmpty() ? m_blankIcon : m_warningIcon);
+        // A new row has no tooltip, which is what an unmarked row shows.
+        if (item->toolTip(0) == difference) continue;
         for (int col = 0; col < item->columnCount(); ++col) item->setToolTip(col, difference);
     }
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
