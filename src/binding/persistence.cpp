@@ -316,6 +316,12 @@ QString Persistence::storedSaveFolder() const
     return m_store.read(SettingsStore::settingsSection(), QStringLiteral("1ZFolder"));
 }
 
+int Persistence::storedSaveRow() const
+{
+    int row = 1;
+    return parseInt16(m_store.read(SettingsStore::settingsSection(), QStringLiteral("1LG")), row) ? row : 1;
+}
+
 bool Persistence::pagesPlaced() const
 {
     return !m_store.read(kPageSection, QStringLiteral("Form1Top")).isEmpty();

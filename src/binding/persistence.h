@@ -49,6 +49,7 @@ public:
     void savePageWindow(int page, bool visible, QPoint position); // at unload, after Set_Exp
     bool pagesPlaced() const;           // false on a first run: "Form1Top" is empty
     QString storedSaveFolder() const;   // the port folder the load will set
+    int storedSaveRow() const;          // the save-list row the load will select, 1 when unreadable
 
 private:
     SettingsStore& m_store;

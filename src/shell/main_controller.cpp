@@ -57,7 +57,7 @@ bool MainController::isSettingsFileArgument(const QString& argument)
 
 void MainController::readAhead(bool firstStart)
 {
-    m_d.gamePage.readSaveGamesAhead(m_d.persistence.storedSaveFolder());
+    m_d.gamePage.readSaveGamesAhead(m_d.persistence.storedSaveFolder(), m_d.persistence.storedSaveRow());
     if (firstStart) m_d.installs.searchAhead();
 }
 

@@ -70,6 +70,7 @@ void TestPersistence::roundTrip()
         "4Transfile=\"/t/my cache.tch\"", "4Nommx=1", "4Notrans=1"};
     store(t.store, keys, saves.path());
     QCOMPARE(r.persistence.storedSaveFolder(), saves.path()); // what start-up reads ahead
+    QCOMPARE(r.persistence.storedSaveRow(), 3);
     r.persistence.Set_Imp();
     QCOMPARE(r.flags.dmflagsLabel() + ", " + r.flags.dmflags2Label(), "DMFLAGS = 1048543, DMFLAGS2 = 229378");
     QCOMPARE(r.command(), "\"C:\\Program Files\\zdoom.exe\" -CONFIG z.ini -IWAD doom2.wad @p.txt -MAXDEMO 512 -LOADGAME "

@@ -141,6 +141,8 @@ private slots:
     void clicksAndKeystrokesReachTheCommandLine_data();
     void clicksAndKeystrokesReachTheCommandLine();
     void pictureFollowsTheFile();
+    void pictureReadAheadFollowsTheFile_data();
+    void pictureReadAheadFollowsTheFile();
     void historyShowsWhenTheBoxIsReached_data();
     void historyShowsWhenTheBoxIsReached();
 };
@@ -263,6 +265,16 @@ void TestPagesGui::clicksAndKeystrokesReachTheCommandLine()
     QVERIFY(rig.app.messages.prompts.isEmpty());
 }
 
+// A save whose picture is one colour.
+static bool writePictureSave(const QString& path, const QString& title, QColor colour, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setText(QStringLiteral("Title"), title);
+    image.setText(QStringLiteral("Game WAD"), QStringLiteral("doom2.wad"));
+    return image.save(path, "PNG");
+}
+
 // After the port rewrites the chosen save in place, bringing page 1 to the front shows the
 // new picture and the new fields, though the file's name is the same.
 void TestPagesGui::pictureFollowsTheFile()
@@ -271,11 +283,7 @@ void TestPagesGui::pictureFollowsTheFile()
     QVERIFY(rig.start());
     const QString save = rig.temp.dir.filePath(QStringLiteral("zdoomsv0.zds"));
     auto writeSave = [&save](const QString& title, QColor colour, QSize size) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(colour);
-        image.setText(QStringLiteral("Title"), title);
-        image.setText(QStringLiteral("Game WAD"), QStringLiteral("doom2.wad"));
-        return image.save(save, "PNG");
+        return writePictureSave(save, title, colour, size);
     };
     auto* picture = test::captioned<QLabel>(rig.page(1), QStringLiteral("No picture to display"));
     auto* saves = rig.page(1)->findChild<QTreeWidget*>();
@@ -293,6 +301,42 @@ void TestPagesGui::pictureFollowsTheFile()
     area->setActiveSubWindow(rig.window.pageWindow(1));
     QCOMPARE(saves->currentItem()->text(0), QStringLiteral("second"));
     QCOMPARE(picture->pixmap().toImage().pixelColor(4, 4), QColor(Qt::blue));
+}
+
+// A start reads the remembered save and its picture ahead and decodes the picture while the
+// window is built: the page shows the file's picture, and a file rewritten in between (the
+// port writing a slot) is read again.
+void TestPagesGui::pictureReadAheadFollowsTheFile_data()
+{
+    QTest::addColumn<bool>("rewritten");
+    QTest::newRow("as read ahead") << false;
+    QTest::newRow("rewritten in between") << true;
+}
+
+void TestPagesGui::pictureReadAheadFollowsTheFile()
+{
+    QFETCH(bool, rewritten);
+    QString second;
+    test::AppRig rig([&](test::TempStore& temp, test::CoreRig& app) {
+        second = temp.dir.filePath(QStringLiteral("zdoomsv1.zds"));
+        QVERIFY(writePictureSave(temp.dir.filePath(QStringLiteral("zdoomsv0.zds")), "first", Qt::red, {40, 30}));
+        QVERIFY(writePictureSave(second, "second", Qt::green, {40, 30}));
+        temp.store.write(SettingsStore::settingsSection(), QStringLiteral("1ZFolder"), temp.dir.path());
+        temp.store.write(SettingsStore::settingsSection(), QStringLiteral("1LG"), QStringLiteral("3"));
+        app.main.readAhead(false);
+        if (!rewritten) return;
+        app.game.savesAhead().wait();
+        QVERIFY(writePictureSave(second, "second again", Qt::blue, {60, 20}));
+    });
+    QVERIFY(rig.start());
+    auto* saves = rig.page(1)->findChild<QTreeWidget*>();
+    QVERIFY(saves && saves->currentItem());
+    QCOMPARE(saves->indexOfTopLevelItem(saves->currentItem()), 2);
+    const QImage shown = rig.page(1)->findChildren<QLabel*>().constLast()->pixmap().toImage();
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown.pixelColor(4, 4), QColor(rewritten ? Qt::blue : Qt::green));
+    // Scaled to the frame as a picture decoded then: the aspect ratio of the file kept.
+    QCOMPARE(shown.size(), rewritten ? QSize(160, 53) : QSize(160, 120));
 }
 
 void TestPagesGui::historyShowsWhenTheBoxIsReached_data()

@@ -17,15 +17,22 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 namespace tarnwick::test {
 
 struct AppRig
 {
     TempStore temp;
     CoreRig app{temp.store};
-    MainWindow window{app};
+    MainWindow window;
 
-    AppRig() { window.resize(1280, 960); }
+    // `beforeWindow` runs before the window is built, where main() reads ahead.
+    explicit AppRig(const std::function<void(TempStore&, CoreRig&)>& beforeWindow = {})
+        : window(prepared(beforeWindow, temp, app))
+    {
+        window.resize(1280, 960);
+    }
 
     // Shows the window, active so that its shortcuts work, and runs the start-up.
     bool start(int screenWidth = 1280)
@@ -40,6 +47,13 @@ struct AppRig
 
     QWidget* page(int n) const { return window.pageWindow(n)->widget(); }
     QString command() const { return window.commandBox()->text(); }
+
+private:
+    static CoreRig& prepared(const std::function<void(TempStore&, CoreRig&)>& before, TempStore& temp, CoreRig& app)
+    {
+        if (before) before(temp, app);
+        return app;
+    }
 };
 
 // Keys pressed as a player presses them: to whichever control has the focus (the active

@@ -1,5 +1,8 @@
 #include "pages/game/game_options_controller.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include "launch/port_config_files.h"
 #include "formats/savegame_scan.h"
 #include "platform/file_system.h"
@@ -154,7 +157,7 @@ void GameOptionsController::rescanSaveGames()
     // What was read ahead is for that folder only, and is taken once.
     const bool ahead = m_ahead.valid() && m_aheadFolder == folder;
     if (m_fs.folderExists(folder)) {
-        const SaveGameFolder scan = ahead ? m_ahead.get() : scanSaveGameFolder(folder);
+        const SaveGameFolder scan = ahead ? m_ahead.get().scan : scanSaveGameFolder(folder);
         p.ZDSsFiles = scan.files;
         p.lvwLGRows.append(scan.rows);
         // The selection is kept by position; a scan cut short by a bad file, or a row that
@@ -164,14 +167,28 @@ void GameOptionsController::rescanSaveGames()
     } else {
         p.ZDSsFiles.clear();
     }
+    if (ahead) m_ahead = {};
     chooseSaveGame(p.lvwLG);
 }
 
-void GameOptionsController::readSaveGamesAhead(const QString& folder)
+void GameOptionsController::readSaveGamesAhead(const QString& folder, int row)
 {
     if (folder.isEmpty() || !m_fs.folderExists(folder)) return;
     try {
-        m_ahead = std::async(std::launch::async, [folder] { return scanSaveGameFolder(folder); });
+        m_ahead = std::async(std::launch::async, [folder, row] {
+            SavesAhead ahead{scanSaveGameFolder(folder), {}, {}};
+            // The row rescanSaveGames() will keep: the list's row 1 is "<Do not load a game>".
+            const SaveGameFolder& scan = ahead.scan;
+            const qsizetype save = row - 2;
+            if (scan.completed && save >= 0 && save < scan.rows.size() && save < scan.files.size()) {
+                const QString path = savePicturePath(folder, scan.rows.at(save), scan.files.at(save));
+                if (!path.isEmpty()) {
+                    ahead.pictureIdentity = savePictureIdentity(path);
+                    ahead.picture = readSavePicture(path);
+                }
+            }
+            return ahead;
+        }).share();
         m_aheadFolder = folder;
     } catch (const std::system_error&) {
         // No thread to spare: the folder is read when the list is built.
@@ -184,10 +201,21 @@ void GameOptionsController::chooseSaveGame(int row)
     if (row < 1 || row > p.lvwLGRows.size()) return;
     p.lvwLG = row;
     p.ZDSs = row - 2;
-    // Saves without a game WAD field (and foreign files) have no picture to show.
-    const bool hasPicture = !p.lvwLGRows.at(row - 1).cells[1].isEmpty();
-    p.wbPic = hasPicture ? paths::join(paths::toNative(p.txtFol), p.selectedSaveFile()) : QString();
+    p.wbPic = savePicturePath(p.txtFol, p.lvwLGRows.at(row - 1), p.selectedSaveFile());
     m_session.MainProc();
+}
+
+QString GameOptionsController::savePicturePath(const QString& folder, const SaveGameRow& row, const QString& file)
+{
+    // Saves without a game WAD field (and foreign files) have no picture to show.
+    return row.cells[1].isEmpty() || file.isEmpty() ? QString() : paths::join(paths::toNative(folder), file);
+}
+
+QString GameOptionsController::savePictureIdentity(const QString& path)
+{
+    if (path.isEmpty()) return {};
+    const QFileInfo file(path);
+    return QStringLiteral("%1|%2|%3").arg(path).arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch());
 }
 
 void GameOptionsController::reset()

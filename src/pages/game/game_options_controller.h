@@ -46,9 +46,24 @@ public:
 
     // Rebuilds the save-game list from the port folder, keeping the selected row by position.
     void rescanSaveGames();
-    // Starts reading the saves of `folder` on a second thread while the window is being
-    // built; the next rescan of that same folder takes what it read instead of reading again.
-    void readSaveGamesAhead(const QString& folder);
+    // What is read ahead: the saves of a folder and, when the row the load will select
+    // shows a picture, that save's picture as it is in the file (PNG).
+    struct SavesAhead
+    {
+        SaveGameFolder scan;
+        QString pictureIdentity; // savePictureIdentity() of the file read, empty for none
+        QByteArray picture;
+    };
+    // Starts reading the saves of `folder` and the picture of row `row` on a second thread
+    // while the window is being built; the next rescan of that same folder takes what it
+    // read instead of reading again.
+    void readSaveGamesAhead(const QString& folder, int row = 1);
+    // What is being read ahead, for the page to decode the picture meanwhile; not valid
+    // when nothing is.
+    std::shared_future<SavesAhead> savesAhead() const { return m_ahead; }
+    // The picture beside the list follows the file, not only its name, since the port
+    // rewrites a slot in place: its path, size and time. Empty for no file.
+    static QString savePictureIdentity(const QString& path);
     // A click on row `row` (1-based) of the save-game list.
     void chooseSaveGame(int row);
 
@@ -63,6 +78,9 @@ public:
     static bool folderKeyMovesCaretToEnd(int key) { return key != 0x01000007 /* Qt::Key_Delete */; }
 
 private:
+    // The picture shown for a row of the list: the save's file in `folder`, when the row
+    // comes from a save with a game WAD field (the others have no picture).
+    static QString savePicturePath(const QString& folder, const SaveGameRow& row, const QString& file);
     void setText(QString LaunchProfile::*field, const QString& text);
     // The dialog opens near the box's text, else in `otherwise`, else in the home folder.
     void browseInto(QString LaunchProfile::*field, void (GameOptionsController::*set)(const QString&),
@@ -72,7 +90,7 @@ private:
     FileChooser& m_chooser;
     FileSystem& m_fs;
     QString m_aheadFolder;
-    std::future<SaveGameFolder> m_ahead;
+    std::shared_future<SavesAhead> m_ahead;
 };
 
 } // namespace tarnwick

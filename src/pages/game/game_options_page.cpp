@@ -12,8 +12,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -51,6 +49,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
       m_saveWads(saveWads)
 {
     setWindowTitle(QStringLiteral("1: Game Options"));
+    decodePictureAhead();
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(6);
 
@@ -171,7 +170,7 @@ GameOptionsPage::GameOptionsPage(LaunchSession& session, GameOptionsController& 
     m_saves->setMinimumHeight(110);
     m_saves->setContextMenuPolicy(Qt::CustomContextMenu);
     m_picture = new QLabel(QStringLiteral("No picture to display"), loadFrame);
-    m_picture->setFixedSize(160, 120);
+    m_picture->setFixedSize(kPictureSize);
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setWordWrap(true);
     m_picture->setFrameShape(QFrame::StyledPanel);
@@ -314,21 +313,41 @@ void GameOptionsPage::redrawSaveGames()
     if (QTreeWidgetItem* item = m_saves->topLevelItem(p.lvwLG - 1); item && m_saves->currentItem() != item)
         m_saves->setCurrentItem(item);
 
-    // The picture follows the file, not only its name: the port rewrites a slot in place.
-    const QFileInfo file(p.wbPic);
-    const QString picture = p.wbPic.isEmpty() ? QString()
-                                              : QStringLiteral("%1|%2|%3").arg(p.wbPic).arg(file.size())
-                                                    .arg(file.lastModified().toMSecsSinceEpoch());
+    const QString picture = GameOptionsController::savePictureIdentity(p.wbPic);
     if (m_shownPicture != picture) {
         m_shownPicture = picture;
-        const QPixmap image =
-            p.wbPic.isEmpty() ? QPixmap() : QPixmap::fromImage(QImage::fromData(readSavePicture(p.wbPic), "PNG"));
-        if (image.isNull()) {
+        std::optional<QImage> image;
+        if (m_pictureAhead.valid()) {
+            auto [identity, ahead] = m_pictureAhead.get();
+            if (identity == picture) image = ahead;
+        }
+        if (!image) image = p.wbPic.isEmpty() ? QImage() : scaledPicture(readSavePicture(p.wbPic));
+        if (image->isNull()) {
             m_picture->setPixmap(QPixmap());
             m_picture->setText(QStringLiteral("No picture to display"));
         } else {
-            m_picture->setPixmap(image.scaled(m_picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            m_picture->setPixmap(QPixmap::fromImage(*image));
         }
+    }
+}
+
+QImage GameOptionsPage::scaledPicture(const QByteArray& png)
+{
+    const QImage image = QImage::fromData(png, "PNG");
+    return image.isNull() ? image : image.scaled(kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+void GameOptionsPage::decodePictureAhead()
+{
+    const std::shared_future<GameOptionsController::SavesAhead> ahead = m_controller.savesAhead();
+    if (!ahead.valid()) return;
+    try {
+        m_pictureAhead = std::async(std::launch::async, [ahead] {
+            const GameOptionsController::SavesAhead& read = ahead.get();
+            return std::pair{read.pictureIdentity, read.picture.isEmpty() ? QImage() : scaledPicture(read.picture)};
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the picture is decoded when the list is drawn.
     }
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QWidget>
+
+#include <future>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -43,6 +47,10 @@ private:
     QComboBox* historyBox(QWidget* parent, History list, const QString& tooltip);
     void redrawHistories();
     void redrawSaveGames();
+    // The picture beside the save list, the size it is shown at.
+    static constexpr QSize kPictureSize{160, 120};
+    static QImage scaledPicture(const QByteArray& png);
+    void decodePictureAhead();
 
     LaunchSession& m_session;
     GameOptionsController& m_controller;
@@ -66,7 +74,10 @@ private:
     QTreeWidget* m_saves;
     QLabel* m_picture;
     QCheckBox* m_resetLocations;
-    QString m_shownPicture;
+    QString m_shownPicture; // GameOptionsController::savePictureIdentity() of the file shown
+    // The picture read ahead, decoded and scaled while the window is built: the identity of
+    // its file and the picture, null when the file has none to show. Taken once.
+    std::future<std::pair<QString, QImage>> m_pictureAhead;
     QIcon m_warningIcon; // both made when a row first needs them
     QIcon m_blankIcon;
 };
