@@ -43,6 +43,8 @@ private slots:
     void commandBoxIsOneLine();
 };
 
+// Each profile's command line. Games, maps and the flag words as the loader sets them:
+// tst_persistence (loader, roundTrip).
 void TestComposer::composes_data()
 {
     QTest::addColumn<Edit>("edit");
@@ -52,9 +54,6 @@ void TestComposer::composes_data()
         QTest::newRow(name) << edit << QString::fromUtf8(expected);
     };
 
-    row("first run", [](P&) {}, "zdoom -WARP 1 1 -SKILL 3");
-    row("flag words, no executable, leading blank trimmed", [](P& p) { p.txtEXE.clear(); p.chkDMFLAGS = 1; },
-        "-WARP 1 1 -SKILL 3 +SET DMFLAGS 0 +SET DMFLAGS2 0");
     row("a blank is not an empty field", [](P& p) { p.txtINI = " "; }, "zdoom -CONFIG   -WARP 1 1 -SKILL 3");
 
     row("time demo", [](P& p) { p.chkDemos = 1; p.txtLMP = "d"; p.chkTimedemo = 1; },
@@ -81,8 +80,6 @@ void TestComposer::composes_data()
 
     row("Heretic E5M9, Other's text ignored", [](P& p) { chooseGame(p, 4, 44); p.txtOther = "33"; },
         "zdoom -WARP 5 9 -SKILL 3");
-    row("Hexen seventh row is Shadow Wood", [](P& p) { chooseGame(p, 5, 6); }, "zdoom -WARP 13 -SKILL 3");
-    row("Other with a map", [](P& p) { chooseGame(p, 6, -1); p.txtOther = "33"; }, "zdoom -WARP 33 -SKILL 3");
     row("no selected map row", [](P& p) { p.lstMap = -1; }, "zdoom -SKILL 3");
     row("map row beyond the list", [](P& p) { p.lstMap = 36; }, "zdoom -SKILL 3");
 
