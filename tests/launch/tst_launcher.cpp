@@ -32,7 +32,7 @@ class TestLauncher : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
-    void runStartsTheCommandBoxAsItStands();
+    void runRecordsTheHistories();
     void runFailures();
     void batchFile();
     void batchFileProblems();
@@ -62,7 +62,8 @@ void TestLauncher::initTestCase()
     ::umask(077);
 }
 
-void TestLauncher::runStartsTheCommandBoxAsItStands()
+// A launch records each box's text in its history, under the names earlier builds used.
+void TestLauncher::runRecordsTheHistories()
 {
     test::Program g;
     auto& r = g.r;
@@ -74,16 +75,12 @@ void TestLauncher::runStartsTheCommandBoxAsItStands()
         {&P::txtFol, "ZFolder", nullptr}};
     for (const auto& f : fields) r.p().*f.field = f.text ? QString::fromLatin1(f.text) : g.t.dir.path();
     r.p().txtPWAD = QStringLiteral("not recorded at a launch");
-    // Every file the line names exists, so nothing is asked.
-    const QString port = g.t.path(QStringLiteral("my port/zdoom"));
-    QVERIFY(QDir().mkpath(QFileInfo(port).path()) && test::putFile(port, "") &&
-            test::putFile(g.t.path(QStringLiteral("my doom2.wad")), ""));
-    r.session.setCommandText(u'"' + port + QStringLiteral("\" -iwad \"my doom2.wad\"  -warp 7"));
+    // The program exists, so nothing is asked. How the box is split and where it starts:
+    // scriptStartsWhatRunStarts below and the main window's run test.
+    QVERIFY(test::putFile(g.t.path(QStringLiteral("zdoom")), ""));
+    r.session.setCommandText(QStringLiteral("./zdoom -warp 7"));
     r.launcher.run();
     QCOMPARE(r.processes.starts.size(), 1);
-    QCOMPARE(r.processes.starts[0].program, port);
-    QCOMPARE(r.processes.starts[0].arguments, (QStringList{"-iwad", "my doom2.wad", "-warp", "7"}));
-    QCOMPARE(r.processes.starts[0].folder, g.t.dir.path());
     for (const auto& f : fields) QCOMPARE(r.histories.stored(f.list), QStringList{r.p().*f.field});
     QVERIFY(r.histories.stored(QStringLiteral("PWAD")).isEmpty());
     // The translucency list is written under the name a launch has always used.
@@ -116,7 +113,6 @@ void TestLauncher::runFailures()
         if (s.missing) r.messages.expect(MessageBox::Answer::RunAnyway);
         r.messages.expect(MessageBox::Answer::Ok);
         launcher.run();
-        QCOMPARE(r.messages.prompts.size(), s.missing ? 2 : 1);
         QCOMPARE(r.messages.prompts.first().title, QString(s.missing ? "Missing Files" : "Run Error"));
         QCOMPARE(test::shown(r.messages).mid(s.missing ? 1 : 0), QStringList{test::prompt("Run Error", "An error occurred when trying to run '" +
             QString::fromLatin1(s.command) + "' - " + QString::fromLocal8Bit(std::strerror(s.error)) + ", " +
