@@ -14,7 +14,6 @@ class TestLaunchCheck : public QObject
 private slots:
     void missingFiles_data();
     void missingFiles();
-    void runAsksFirst_data();
     void runAsksFirst();
 };
 
@@ -60,32 +59,24 @@ void TestLaunchCheck::missingFiles()
 }
 
 // With a file missing, Run asks once; only "Run anyway" starts the port and records the launch.
-void TestLaunchCheck::runAsksFirst_data()
-{
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("starts");
-    QTest::newRow("Run anyway") << int(MessageBox::Answer::RunAnyway) << 1;
-    QTest::newRow("Cancel") << int(MessageBox::Answer::Cancel) << 0;
-}
-
 void TestLaunchCheck::runAsksFirst()
 {
-    QFETCH(int, answer);
-    QFETCH(int, starts);
-    test::Program g;
-    auto& r = g.r;
-    QVERIFY(test::putFile(g.t.path(QStringLiteral("zdoom")), ""));
-    r.game.setExe(QStringLiteral("./zdoom"));
-    r.game.setFolder(g.t.dir.path());
-    r.game.setIwad(QStringLiteral("gone.wad"));
-    r.play.setMapWads({QStringLiteral("/no/map.wad")});
-    r.messages.expect(MessageBox::Answer(answer));
-    r.launcher.run();
-    QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Missing Files", "These files named on the command line do "
-        "not exist:\n\n" + g.t.path("gone.wad") + "\n/no/map.wad\n\nThe game may stop with an error or run without them.",
-        MessageBox::Buttons::RunAnywayCancel, MessageBox::Icon::Exclamation)});
-    QCOMPARE(r.processes.starts.size(), starts);
-    QCOMPARE(r.histories.stored(QStringLiteral("IWAD")).size(), starts);
+    for (const auto& [answer, starts] : {std::pair{MessageBox::Answer::RunAnyway, 1}, {MessageBox::Answer::Cancel, 0}}) {
+        test::Program g;
+        auto& r = g.r;
+        QVERIFY(test::putFile(g.t.path(QStringLiteral("zdoom")), ""));
+        r.game.setExe(QStringLiteral("./zdoom"));
+        r.game.setFolder(g.t.dir.path());
+        r.game.setIwad(QStringLiteral("gone.wad"));
+        r.play.setMapWads({QStringLiteral("/no/map.wad")});
+        r.messages.expect(answer);
+        r.launcher.run();
+        QCOMPARE(test::shown(r.messages), QStringList{test::prompt("Missing Files", "These files named on the command line do "
+            "not exist:\n\n" + g.t.path("gone.wad") + "\n/no/map.wad\n\nThe game may stop with an error or run without them.",
+            MessageBox::Buttons::RunAnywayCancel, MessageBox::Icon::Exclamation)});
+        QCOMPARE(r.processes.starts.size(), starts);
+        QCOMPARE(r.histories.stored(QStringLiteral("IWAD")).size(), starts);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLaunchCheck)
