@@ -97,7 +97,6 @@ void TestPersistence::loader()
          {"2SinglePlayer=False", "2Coop=False", "2Deathmatch=False", "2Altdeath=True"}},
         {"other option buttons take any letter case", {"2Deathmatch=true", "2oJoin=TRUE", "2tJoin=h"}, {},
          {"cmd=-WARP 1 1 -DEATHMATCH -JOIN h -SKILL 3" + kFlags0}},
-        {"False clears a button", {"1PlayDemo=False", "1RecordDemo=True"}, {}, {"1PlayDemo=False", "1RecordDemo=True"}},
         {"map beyond the new list keeps the game's row", {"2Map=20"}, {"2Game=1", "2Map=40"},
          {"2Game=1", "2Map=20", "cmd=-WARP 21 -SKILL 3" + kFlags0}},
         {"map and skill apply to the rebuilt lists", {"2Game=4", "2Map=44", "2Skill=4"}, {},

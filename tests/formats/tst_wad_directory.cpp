@@ -17,8 +17,7 @@ class TestWadDirectory : public QObject
 {
     Q_OBJECT
 private slots:
-    void wadReadsOnlyWhatIsAsked();
-    void archiveEntries();
+    void readsOnlyWhatIsAsked();
     void hostileFiles_data();
     void hostileFiles();
 
@@ -26,8 +25,9 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Header, table and the one lump asked for: nothing else of the file is read.
-void TestWadDirectory::wadReadsOnlyWhatIsAsked()
+// Of a WAD, the header, the table and the lump asked for are read; of an archive, the central
+// directory and the entry asked for: nothing else of the file.
+void TestWadDirectory::readsOnlyWhatIsAsked()
 {
     const QString path = m_dir.filePath(QStringLiteral("maps.wad"));
     const QByteArray big(300000, 'x');
@@ -44,13 +44,10 @@ void TestWadDirectory::wadReadsOnlyWhatIsAsked()
     QVERIFY(!wad->read(1, 1000)); // larger than the limit: not read at all
     QCOMPARE(wad->bytesRead(), 12 + 3 * 16 + 13);
     QVERIFY(!wad->read(3));
-}
 
-void TestWadDirectory::archiveEntries()
-{
-    const QString path = m_dir.filePath(QStringLiteral("maps.pk3"));
-    QVERIFY(test::writeZip(path, {{"MapInfo.txt", "map MAP01 \"A\""}, {"maps/mäp01.wad", QByteArray(5000, 'w')}}));
-    const auto zip = ResourceFile::open(path);
+    const QString pk3 = m_dir.filePath(QStringLiteral("maps.pk3"));
+    QVERIFY(test::writeZip(pk3, {{"MapInfo.txt", "map MAP01 \"A\""}, {"maps/mäp01.wad", QByteArray(5000, 'w')}}));
+    const auto zip = ResourceFile::open(pk3);
     QVERIFY(zip);
     QCOMPARE(zip->kind(), ResourceFile::Kind::Archive);
     QCOMPARE(zip->entries().size(), 2);
