@@ -68,8 +68,6 @@ private slots:
     void readsOneSave();
     void listsSaves();
     void hugeSparseSavesReadOnlyWhatARowShows();
-    void onlyPlainFilesAreSaves_data();
-    void onlyPlainFilesAreSaves();
     void pictureLeavesTheGameStateUnread_data();
     void pictureLeavesTheGameStateUnread();
 };
@@ -138,28 +136,49 @@ void TestSaveGameScan::readsOneSave()
 }
 
 // The *.zds files of a folder in name order, whatever the letter case; "@" stands for the
-// temporary folder, which is also the current one; a name ending in "/" is a folder.
+// temporary folder, which is also the current one. Each save is titled by its name. A name
+// ending in "/" is a folder, "name>target" a symbolic link, "name|fifo" and "name|socket"
+// those: only plain files (a link to one too) are saves, and nothing else ends the scan.
 void TestSaveGameScan::listsSaves()
 {
     const QStringList three{"c.zds", "a.zds", "B.zds"}, sorted{"a.zds", "B.zds", "c.zds"};
-    const struct { QStringList files; const char* folderText; QStringList listed; } folders[] = {
-        {three, "@", sorted},
-        {three, "@\\", sorted},
-        {three, "", {}}, // an empty text is not the current folder
-        {{"s.zds", "S.zds"}, "@", {"S.zds", "s.zds"}},
-        {{"y.Zds", "a.zds.bak", "zds", "b.wad", ".hidden.zds", "x.zds/"}, "@", {"y.Zds"}}};
+    const struct { QStringList files; const char* folderText; QStringList listed, titles; } folders[] = {
+        {three, "@", sorted, sorted},
+        {three, "@\\", sorted, sorted},
+        {three, "", {}, {}}, // an empty text is not the current folder
+        {{"s.zds", "S.zds"}, "@", {"S.zds", "s.zds"}, {"S.zds", "s.zds"}},
+        {{"y.Zds", "a.zds.bak", "zds", "b.wad", ".hidden.zds", "x.zds/"}, "@", {"y.Zds"}, {"y.Zds"}},
+        {{"a.zds", "z.zds", "f.zds|fifo", "s.zds|socket", "d.zds>/dev/zero", "n.zds>/dev/null", "l.zds>@", "g.zds>@/gone.zds",
+          "k.zds>@/a.zds"}, "@", {"a.zds", "k.zds", "z.zds"}, {"a.zds", "a.zds", "z.zds"}}};
     for (const auto& f : folders) {
         QTemporaryDir dir;
-        for (const QString& name : f.files) {
-            if (name.endsWith(u'/')) QVERIFY(QDir(dir.path()).mkdir(name));
-            else QVERIFY(test::putFile(dir.filePath(name), png(text("Title", name.toUtf8()))));
+        for (const QString& file : f.files) {
+            const QString name = file.section(u'>', 0, 0).section(u'|', 0, 0), kind = file.section(u'|', 1);
+            const QByteArray path = QFile::encodeName(dir.filePath(name));
+            if (file.contains(u'>')) {
+                QVERIFY(QFile::link(file.section(u'>', 1).replace(u'@', dir.path()), dir.filePath(name)));
+            } else if (kind == "fifo") { // it would block an ordinary open for ever
+                QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+            } else if (kind == "socket") {
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+                std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+                QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+                ::close(fd);
+            } else if (name.endsWith(u'/')) {
+                QVERIFY(QDir(dir.path()).mkdir(name));
+            } else {
+                QVERIFY(test::putFile(dir.filePath(name), png(text("Title", name.toUtf8()) + kEnd)));
+            }
         }
         const QString old = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         const SaveGameFolder r = scanSaveGameFolder(QString::fromLatin1(f.folderText).replace(u'@', dir.path()));
         QDir::setCurrent(old);
         QCOMPARE(r.files, f.listed);
-        QCOMPARE(titles(r), f.listed);
+        QCOMPARE(titles(r), f.titles);
         QVERIFY(r.completed);
     }
 }
@@ -190,49 +209,6 @@ void TestSaveGameScan::hugeSparseSavesReadOnlyWhatARowShows()
         QCOMPARE(r.rows[0].cells[6], s.software);
         QVERIFY2(lastScanBytesRead() <= s.maxRead, QByteArray::number(lastScanBytesRead()));
     }
-}
-
-// Beside two saves, one name of each kind that is no plain file: links to devices, a FIFO,
-// a socket, a link to a folder, a dangling link. None is listed, none ends the scan; a
-// link to a save is a save.
-void TestSaveGameScan::onlyPlainFilesAreSaves_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("listed");
-    for (const char* kind : {"link to /dev/zero", "link to /dev/null", "FIFO", "socket", "link to a folder", "dangling link"})
-        QTest::newRow(kind) << QString::fromLatin1(kind) << false;
-    QTest::newRow("link to a save") << QStringLiteral("link to a save") << true;
-}
-
-void TestSaveGameScan::onlyPlainFilesAreSaves()
-{
-    QFETCH(QString, kind);
-    QFETCH(bool, listed);
-    QTemporaryDir dir;
-    QVERIFY(test::putFile(dir.filePath("a.zds"), png(text("Title", "a.zds") + kEnd)));
-    QVERIFY(test::putFile(dir.filePath("z.zds"), png(text("Title", "z.zds") + kEnd)));
-    const QByteArray odd = QFile::encodeName(dir.filePath("m.zds"));
-    if (kind == "FIFO") {
-        QCOMPARE(::mkfifo(odd.constData(), 0600), 0);
-    } else if (kind == "socket") {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        QVERIFY(size_t(odd.size()) < sizeof address.sun_path);
-        std::memcpy(address.sun_path, odd.constData(), size_t(odd.size()));
-        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ::close(fd);
-    } else {
-        const QString target = kind == "link to a save" ? dir.filePath("a.zds")
-                               : kind == "link to a folder" ? dir.path()
-                               : kind == "dangling link" ? dir.filePath("gone.zds")
-                                                         : kind.section(u' ', 2);
-        QVERIFY(QFile::link(target, QString::fromLocal8Bit(odd)));
-    }
-    const SaveGameFolder r = scanSaveGameFolder(dir.path());
-    QVERIFY(r.completed);
-    QCOMPARE(r.files, listed ? QStringList({"a.zds", "m.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
-    QCOMPARE(titles(r), listed ? QStringList({"a.zds", "a.zds", "z.zds"}) : QStringList({"a.zds", "z.zds"}));
 }
 
 // The picture beside the list is the save's chunks up to the end of its image data and an
