@@ -132,7 +132,6 @@ private slots:
     void number();
     void otherConversions();
     void newFileGetsTheOpeningValues();
-    void textLimits();
     void readsAndWritesKeys_data();
     void readsAndWritesKeys();
     void editChangesOnlyItsKey_data();
@@ -227,6 +226,7 @@ void TestIniEditorController::newFileGetsTheOpeningValues()
     const QString expected = m_home.filePath(".config/zdoom/zdoom.ini");
     QCOMPARE(c.files(), QStringList{"~/.config/zdoom/zdoom.ini"});
     QCOMPARE(c.state().INIPath, expected);
+    QCOMPARE(c.state().PortFolder, e.dir.path()); // opened with a trailing separator
     QVERIFY(c.state().SettingsLoaded);
     QVERIFY(!QFileInfo::exists(m_home.filePath(".config/zdoom")));
     QStringList captions;
@@ -235,22 +235,6 @@ void TestIniEditorController::newFileGetsTheOpeningValues()
                                     "&Blue (10):", "&Brightness (1):", "Screensize (10):", "Speed (1)&:"}));
     QVERIFY(c.close());
     QCOMPARE(fileBytes(expected), QByteArray(kFreshFile).replace("\n", IniDocument().newline()));
-}
-
-// A text longer than its box is shown whole, and typing can make it no longer than it
-// was, nor a shorter one longer than the box.
-void TestIniEditorController::textLimits()
-{
-    Editor e;
-    const QString longName = QStringLiteral("A name far too long");
-    IniEditorController& c = e.open("[Doom.Player]\nname=" + longName.toLatin1() + "\n");
-    QCOMPARE(c.state().PortFolder, e.dir.path()); // the trailing separator is gone
-    QCOMPARE(c.textLimit(C::txtName), longName.size());
-    c.setText(C::txtName, longName + QStringLiteral("er still"));
-    QCOMPARE(c.text(C::txtName), longName);
-    c.ResetGeneral();
-    c.setText(C::txtName, longName);
-    QCOMPARE(c.text(C::txtName), longName.left(14));
 }
 
 // A key read into a control; Close leaves it as the file has it, also where the control
@@ -348,6 +332,11 @@ void TestIniEditorController::editChangesOnlyItsKey_data()
     // The text box then shows the name as the file holds it.
     row("a name in a Windows-1252 file, outer blanks", "[Doom.Player]\nname=J\xf6rg\n", "txtName=__Zo\u00eb\u540d__",
         "[Doom.Player]\nname=Zo\xeb?\n", QStringLiteral("txtName=Zo\u00eb?"));
+    // Typing makes a text read from the file no longer than it was, any other no longer than its box.
+    row("typed past a long name", "[Doom.Player]\nname=A name far too long\n", "txtName=A_name_far_too_longer",
+        "[Doom.Player]\nname=A name far too long\n", "txtName=A name far too long");
+    row("typed past the box", "[Doom.Player]\ngender=male\n", "txtName=A_name_far_too_long",
+        "[Doom.Player]\ngender=male\nname=A name far too\n", "txtName=A name far too");
     row("long texts kept when Gamma changes", longTexts, "hsGamma=13",
         longTexts + "\n[GlobalSettings]\nGamma=1.3\n", "txtcm9=" + QString(100, u'x'));
     row("Heretic macro goes to Heretic alone", doom, "g1 txtcm0=hi g0",
