@@ -46,6 +46,8 @@ QByteArray fileOf(const QString& Roster)
     return filetext::encode(roster::fileText(Roster), filetext::Encoding::Utf8);
 }
 
+enum Edit { Untouched, Aiming, Renamed };
+
 } // namespace
 
 class TestBotEditorController : public QObject
@@ -60,8 +62,6 @@ private slots:
     void filesInBytesOut_data();
     void filesInBytesOut();
     void namesStayUnique();
-    void encodings_data();
-    void encodings();
     void filesOpenAndWriteAgain_data();
     void filesOpenAndWriteAgain();
     void menuEntry();
@@ -233,46 +233,53 @@ void TestBotEditorController::closeFailures()
     QCOMPARE(roster::record(e.c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
 }
 
-// A roster file opened, its first bot's aiming set to 42 or not, closed: untouched, it stays
-// byte for byte; edited, it is written in the editor's format under its own name, after a
-// copy is kept once when lines it holds are not written again.
+// A roster file opened, a bot's aiming set to 42, the bot renamed to Zo\u00eb or nothing done,
+// closed: untouched, it stays byte for byte; edited, it is written in the editor's format
+// and the file's own encoding under its own name, after a copy is kept once when lines it
+// holds are not written again.
 void TestBotEditorController::filesInBytesOut_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("in");
-    QTest::addColumn<bool>("edit");
-    QTest::addColumn<QString>("Roster"); // after Close, as the file now holds it
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<QByteArray>("out"); // the file after Close, null when it stays
     QTest::addColumn<QByteArray>("bak"); // the .bak after Close, null for none
     QTest::addColumn<int>("bot");        // the bot edited
-    const QString bob = "Bob{5{6{7{8{\"01 02 03\"{s{876543210", bob42 = "Bob{42{6{7{8{\"01 02 03\"{s{876543210";
-    const QString al = "Al{1{2{3{4{\"0a 0b 0c\"{t{012345678";
-    const QByteArray crlf = fileOf(bob + '}' + al), lf = QByteArray(crlf).replace("\r\n", "\n");
-    const QByteArray commented = "# two bots\n" + lf;
+    const QString bob42 = "Bob{42{6{7{8{\"01 02 03\"{s{876543210", al = "Al{1{2{3{4{\"0a 0b 0c\"{t{012345678";
+    const QByteArray lf = fileOf("Bob{5{6{7{8{\"01 02 03\"{s{876543210}" + al).replace("\r\n", "\n");
+    const QByteArray edited = fileOf(bob42 + '}' + al), commented = "# two bots\n" + lf;
     const QByteArray unknownKey = QByteArray(lf).replace("\tskin\t\tt\n", "\tskin\t\tt\n\tteam\t\tblue\n");
-    const auto row = [](const char* what, const char* name, const QByteArray& in, bool edit, const QString& Roster,
-                        const QByteArray& bak = {}, int bot = 0) {
-        QTest::newRow(what) << name << in << edit << Roster << bak << bot;
+    const QByteArray end = "\r\n}\r\n\r\n";
+    const auto row = [](const char* what, const QByteArray& in, Edit edit, const QByteArray& out, const QByteArray& bak = {},
+                        const char* name = "zcajun/Bots.cfg", int bot = 0) {
+        QTest::newRow(what) << name << in << int(edit) << out << bak << bot;
     };
-    row("comment first, untouched", "zcajun/Bots.cfg", commented, false, {});
-    row("unknown key, edited", "zcajun/Bots.cfg", unknownKey, true, bob42 + '}' + al, unknownKey);
-    row("lower-case file name", "zcajun/bots.cfg", lf, true, bob42 + '}' + al);
-    row("upper-case folder and file", "ZCAJUN/BOTS.CFG", commented, true, bob42 + '}' + al, commented);
+    row("comment first, untouched", commented, Untouched, {});
+    row("unknown key, edited", unknownKey, Aiming, edited, unknownKey);
+    row("lower-case file name", lf, Aiming, edited, {}, "zcajun/bots.cfg");
+    row("upper-case folder and file", commented, Aiming, edited, commented, "ZCAJUN/BOTS.CFG");
     // An edit changes the values edited: keys the file leaves out stay out, and are not
     // filled from whatever the controls showed before (defaults, or the bot shown last).
-    row("empty value, edited", "zcajun/Bots.cfg", "{\nname Bob\naiming\t\n}\n", true, "Bob{42", "{\nname Bob\naiming\t\n}\n");
-    row("no name, edited", "zcajun/Bots.cfg", "{\naiming 5\n}\n", true, "Bot 1{42");
-    row("no name, untouched", "zcajun/Bots.cfg", "{\naiming 5\n}\n", false, {});
-    row("duplicate names, edited", "zcajun/Bots.cfg", "{\nname Bob\n}\n{\nname bob\n}\n", true, "Bob{42}bob 2");
-    row("keys left out, the bot after a full one edited", "zcajun/Bots.cfg", fileOf(al + "}Bob{5{{{{{{98"), true,
-        al + "}Bob{42{{{{{{98", {}, 1);
+    row("empty value, edited", "{\nname Bob\naiming\t\n}\n", Aiming, fileOf("Bob{42"), "{\nname Bob\naiming\t\n}\n");
+    row("no name, edited", "{\naiming 5\n}\n", Aiming, fileOf("Bot 1{42"));
+    row("no name, untouched", "{\naiming 5\n}\n", Untouched, {});
+    row("duplicate names, edited", "{\nname Bob\n}\n{\nname bob\n}\n", Aiming, fileOf("Bob{42}bob 2"));
+    row("keys left out, the bot after a full one edited", fileOf(al + "}Bob{5{{{{{{98"), Aiming,
+        fileOf(al + "}Bob{42{{{{{{98"), {}, "zcajun/Bots.cfg", 1);
+    // Names a Linux editor wrote in UTF-8, and a file in the Western code page.
+    row("UTF-8, renamed", "{\n name J\xc3\xb6rg\n}\n{\n name \xe2\x82\xac\n}\n", Renamed,
+        "{\r\n\tname\t\tZo\xc3\xab" + end + "{\r\n\tname\t\t\xe2\x82\xac" + end + "\r\n");
+    row("Windows-1252, renamed", "{\n name J\xf6rg\n}\n{\n name \x80\n}\n", Renamed,
+        "{\r\n\tname\t\tZo\xeb" + end + "{\r\n\tname\t\t\x80" + end + "\r\n");
+    row("ASCII, renamed", "{\n name Jo\n}\n", Renamed, "{\r\n\tname\t\tZo\xc3\xab" + end + "\r\n");
 }
 
 void TestBotEditorController::filesInBytesOut()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, in);
-    QFETCH(bool, edit);
-    QFETCH(QString, Roster);
+    QFETCH(int, edit);
+    QFETCH(QByteArray, out);
     QFETCH(QByteArray, bak);
     QFETCH(int, bot);
     for (const bool bakThere : {false, true}) {
@@ -280,13 +287,15 @@ void TestBotEditorController::filesInBytesOut()
         const QString kept = e.rosterFile() + ".bak";
         // A copy an earlier Close kept is never written over.
         if (bakThere) QVERIFY(test::putFile(kept, "earlier copy"));
-        if (edit) {
-            e.c.selectBot(bot);
-            e.c.setSkill(Skill::Aiming, 42);
+        e.c.selectBot(bot);
+        if (edit == Aiming) e.c.setSkill(Skill::Aiming, 42);
+        if (edit == Renamed) {
+            e.box.expectInput(QStringLiteral("Zo\u00eb"));
+            e.c.rename();
         }
         if (!bak.isNull() && !bakThere) e.box.expect(Answer::Ok);
         QVERIFY(e.c.close());
-        QCOMPARE(test::fileBytes(e.rosterFile()), edit ? fileOf(Roster) : in);
+        QCOMPARE(test::fileBytes(e.rosterFile()), out.isNull() ? in : out);
         QStringList files{name.section(u'/', 1)};
         if (!bak.isNull() || bakThere) files << files.first() + ".bak";
         QCOMPARE(QDir(e.dir.filePath(name.section(u'/', 0, 0))).entryList(QDir::Files | QDir::Hidden), files);
@@ -328,38 +337,6 @@ void TestBotEditorController::namesStayUnique()
     }
     e.c.selectBot(0);
     for (int i = 0; i < names.size(); ++i) QCOMPARE(roster::record(e.c.roster(), i).section(u'{', 0, 0), names.at(i));
-}
-
-// A roster keeps its encoding: names a Linux editor wrote in UTF-8 are shown as written,
-// a file in the Western code page keeps it, and a name typed in the editor is written in
-// the file's own encoding.
-void TestBotEditorController::encodings_data()
-{
-    QTest::addColumn<QByteArray>("in");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QByteArray>("out"); // after renaming the first bot to Zo\u00eb
-    const QByteArray tail = "\r\n}\r\n\r\n";
-    QTest::newRow("UTF-8") << QByteArray("{\n name J\xc3\xb6rg\n}\n{\n name \xe2\x82\xac\n}\n")
-                           << QStringList{"J\u00f6rg", "\u20ac"}
-                           << "{\r\n\tname\t\tZo\xc3\xab" + tail + "{\r\n\tname\t\t\xe2\x82\xac" + tail + "\r\n";
-    QTest::newRow("Windows-1252") << QByteArray("{\n name J\xf6rg\n}\n{\n name \x80\n}\n")
-                                  << QStringList{"J\u00f6rg", "\u20ac"}
-                                  << "{\r\n\tname\t\tZo\xeb" + tail + "{\r\n\tname\t\t\x80" + tail + "\r\n";
-    QTest::newRow("ASCII") << QByteArray("{\n name Jo\n}\n") << QStringList{"Jo"}
-                           << "{\r\n\tname\t\tZo\xc3\xab" + tail + "\r\n";
-}
-
-void TestBotEditorController::encodings()
-{
-    QFETCH(QByteArray, in);
-    QFETCH(QStringList, names);
-    QFETCH(QByteArray, out);
-    Editor e(in);
-    QCOMPARE(e.c.names(), names);
-    e.box.expectInput(QStringLiteral("Zo\u00eb"));
-    e.c.rename();
-    QVERIFY(e.c.close());
-    QCOMPARE(test::fileBytes(e.rosterFile()), out);
 }
 
 // Any file opens with a bot and nine named weapons, and what Close writes opens again. Where
