@@ -233,10 +233,9 @@ void TestBotEditorController::closeFailures()
     QCOMPARE(roster::record(e.c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
 }
 
-// A roster file opened, a bot's aiming set to 42, the bot renamed to Zo\u00eb or nothing done,
-// closed: untouched, it stays byte for byte; edited, it is written in the editor's format
-// and the file's own encoding under its own name, after a copy is kept once when lines it
-// holds are not written again.
+// A roster file opened, a bot's aiming set to 42 or its name to Zo\u00eb or nothing done, closed:
+// untouched, it stays byte for byte; else it is written in the editor's format and the
+// file's encoding under its own name, after a copy is kept once of lines not written again.
 void TestBotEditorController::filesInBytesOut_data()
 {
     QTest::addColumn<QString>("name");
@@ -339,10 +338,8 @@ void TestBotEditorController::namesStayUnique()
     for (int i = 0; i < names.size(); ++i) QCOMPARE(roster::record(e.c.roster(), i).section(u'{', 0, 0), names.at(i));
 }
 
-// Any file opens with a bot and nine named weapons, and what Close writes opens again. Where
-// given, the last bot's record as it is shown and stored again: values that do not
-// convert keep the controls' values, and a weaponpref of any length or characters
-// gives nine rows.
+// Any file opens with a bot and nine named weapons, and what Close writes opens again;
+// "stored" is the last bot's record as shown (values that do not convert keep the shown ones).
 void TestBotEditorController::filesOpenAndWriteAgain_data()
 {
     QTest::addColumn<QByteArray>("bytes");
