@@ -387,10 +387,8 @@ void TestIniEditorController::changeSavesToPreviousFileAndGame()
     c.setText(C::txtcm0, QStringLiteral("doom macro"));
 
     c.chooseGame(1);
-    QCOMPARE(valueIn(a, "Doom.Player", "name"), "Edited");
-    QCOMPARE(valueIn(a, "Doom.ConsoleVariables", "lookspring"), "false");
-    QCOMPARE(valueIn(a, "GlobalSettings", "Gamma"), "1.5");
-    QCOMPARE(valueIn(a, "Heretic.ConsoleVariables", "Chatmacro0"), "<none>");
+    QCOMPARE(fileBytes(a), "[Doom.Player]\nname=Edited\n[Heretic.Player]\nname=Corvus\n[GlobalSettings]\nGamma=1.5\n\n"
+                           "[Doom.ConsoleVariables]\nlookspring=false\nChatmacro0=doom macro\n");
     // Heretic's values are shown; keys it lacks show the defaults, not Doom's values.
     QCOMPARE(c.text(C::txtName), QStringLiteral("Corvus"));
     QCOMPARE(c.value(C::hsGamma), 15);
@@ -422,18 +420,18 @@ void TestIniEditorController::changeSavesToPreviousFileAndGame()
     QCOMPARE(fileBytes(b), bNow);
 }
 
-// Reset the tab shown (0 to 2) or all (-1) on the game Hexen, answering Yes or No; the
-// name, blue, first chat macro and brightness shown afterwards.
+// Reset the tab shown (0 to 2) or all (-1) on the game Hexen, answering Yes or No; what four
+// controls show afterwards.
 void TestIniEditorController::resets_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("after");
-    QTest::newRow("General") << 0 << true << "Player 0 X 20";
-    QTest::newRow("Multiplayer, No") << 1 << false << "X 200 X 20";
-    QTest::newRow("Display") << 2 << true << "X 200 X 10";
-    QTest::newRow("all") << -1 << true << "Player 0 No 10";
-    QTest::newRow("all, No") << -1 << false << "X 200 X 20";
+    QTest::newRow("General") << 0 << true << "txtName=Player hsBlue=0 txtcm0=X hsGamma=20";
+    QTest::newRow("Multiplayer, No") << 1 << false << "txtName=X hsBlue=200 txtcm0=X hsGamma=20";
+    QTest::newRow("Display") << 2 << true << "txtName=X hsBlue=200 txtcm0=X hsGamma=10";
+    QTest::newRow("all") << -1 << true << "txtName=Player hsBlue=0 txtcm0=No hsGamma=10";
+    QTest::newRow("all, No") << -1 << false << "txtName=X hsBlue=200 txtcm0=X hsGamma=20";
 }
 
 void TestIniEditorController::resets()
@@ -444,25 +442,16 @@ void TestIniEditorController::resets()
     const QString name = QStringList{"General", "Multiplayer", "Display"}.value(tab);
     Editor e;
     IniEditorController& c = e.open();
-    c.chooseGame(2);
-    c.setText(C::txtName, QStringLiteral("X"));
-    c.setValue(C::hsBlue, 200);
-    c.setText(C::txtcm0, QStringLiteral("X"));
-    c.setValue(C::hsGamma, 20);
+    e.play("g2 txtName=X hsBlue=200 txtcm0=X hsGamma=20");
     QCOMPARE(c.resetTabCaption(), QStringLiteral("R&eset General"));
     c.showTab(tab);
     QCOMPARE(c.resetTabCaption(), tab > 0 ? "Reset " + name : QStringLiteral("R&eset General"));
     e.messages.expect(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
     tab < 0 ? c.resetAll() : c.resetShownTab();
-    const auto question = [](const QString& title, const QString& text) {
-        return prompt(title, text, MessageBox::Buttons::YesNo, MessageBox::Icon::Question);
-    };
-    QCOMPARE(shown(e.messages),
-             QStringList{tab < 0 ? question("Reset to Defaults", "Are you sure that you want to reset the settings for the game Hexen?")
-                                 : question("Reset " + name, "Are you sure that you want to reset the " + name + " section?")});
-    QCOMPARE(QStringList({c.text(C::txtName), QString::number(c.value(C::hsBlue)), c.text(C::txtcm0),
-                          QString::number(c.value(C::hsGamma))}).join(u' '),
-             after);
+    QCOMPARE(shown(e.messages), QStringList{prompt(tab < 0 ? QStringLiteral("Reset to Defaults") : "Reset " + name,
+        tab < 0 ? QStringLiteral("Are you sure that you want to reset the settings for the game Hexen?")
+                : "Are you sure that you want to reset the " + name + " section?", MessageBox::Buttons::YesNo, MessageBox::Icon::Question)});
+    for (const QString& check : after.split(u' ')) QCOMPARE(e.shows(check), check);
 }
 
 // Where the editor looks for the port's files. Files are made under a scratch root
