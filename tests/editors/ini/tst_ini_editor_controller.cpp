@@ -304,8 +304,6 @@ QByteArray doomOnlyFile()
         .replace("crosshair=0", "crosshair=3");
 }
 
-const QByteArray kJorg = QStringLiteral("J\u00f6rg \u00c5ngstr\u00f6m").toUtf8();
-
 } // namespace
 
 // Files opened, looked at under other games and files, edited ("after": the file then; null
@@ -325,7 +323,8 @@ void TestIniEditorController::editChangesOnlyItsKey_data()
     const QByteArray doom = doomOnlyFile();
     const QByteArray unclosed = "[Doom.Player]\nname=X\n[GlobalSettings\nGamma=2\n";
     row("port's file, Doom, Heretic, Doom", portWrittenFile(), "g1 g0", {}, "txtcm0=gg");
-    row("UTF-8 name", "[Heretic.Player]\r\nname=" + kJorg + "\r\n", "g1", {}, QStringLiteral("txtName=J\u00f6rg \u00c5ngstr\u00f6m"));
+    row("UTF-8 name", "[Heretic.Player]\r\nname=J\xc3\xb6rg \xc3\x85ngstr\xc3\xb6m\r\n", "g1", {},
+        QStringLiteral("txtName=J\u00f6rg \u00c5ngstr\u00f6m"));
     row("header without ], browsed", unclosed, "g1 g0", {}, "hsGamma=10");
     // Hexen has no section of its own and shows the shared keys the file holds.
     row("read-only file, both files, all games", doom, "read-only g1 f1 g2 f0", {}, "hsGamma=20");
