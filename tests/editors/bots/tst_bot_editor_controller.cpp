@@ -233,7 +233,7 @@ void TestBotEditorController::closeFailures()
     QCOMPARE(roster::record(e.c.roster(), 0).section(u'{', 1, 1), QStringLiteral("77"));
 }
 
-// A roster file opened, a bot's aiming set to 42 or its name to Zo\u00eb or nothing done, closed:
+// A roster file opened, a bot's aiming set to 42, the first bot renamed or nothing done, closed:
 // untouched, it stays byte for byte; else it is written in the editor's format and the
 // file's encoding under its own name, after a copy is kept once of lines not written again.
 void TestBotEditorController::filesInBytesOut_data()
