@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace tarnwick;
@@ -164,6 +165,8 @@ void TestIniStore::unwritableFileGivesOneMessage_data()
     QTest::newRow("read-only file") << "Permission denied";
     QTest::newRow("folder in its place") << "a folder of that name is in the way";
     QTest::newRow("missing folder") << "No such file or directory";
+    // Writing a file that could not be read would lose the rest of it.
+    QTest::newRow("too large to be read") << "it could not be read (the file is too large to be a configuration file)";
 }
 
 void TestIniStore::unwritableFileGivesOneMessage()
@@ -180,14 +183,20 @@ void TestIniStore::unwritableFileGivesOneMessage()
         QVERIFY(store.WriteKey("1", "a", "X", path)); // the value it has: nothing to write
     }
     if (kind == "folder in its place") QVERIFY(QDir(dir.path()).mkdir("zdoom.ini"));
+    const bool large = kind == "too large to be read";
+    if (large) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(IniStore::kMaximumSize + 1));
+    }
     messages.expect(MessageBox::Answer::Ok);
     QVERIFY(!store.WriteKey("2", "A", "x", path));
     QCOMPARE(test::shown(messages), QStringList{test::prompt("Configuration File Error", "Cannot save the configuration file '"
         + QDir::toNativeSeparators(path) + "': " + reason + ".  The file has been left as it was.",
         MessageBox::Buttons::Ok, MessageBox::Icon::Exclamation)});
-    QCOMPARE(fileBytes(path), kind == "read-only file" ? original : QByteArray("<unreadable>"));
+    if (large) QCOMPARE(QFileInfo(path).size(), IniStore::kMaximumSize + 1);
+    else QCOMPARE(fileBytes(path), kind == "read-only file" ? original : QByteArray("<unreadable>"));
     QCOMPARE(store.ReadKey("a", "X", path), kind == "read-only file" ? "1" : "[NOT FOUND]");
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), kind == "read-only file" ? 1 : 0);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), kind == "read-only file" || large ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestIniStore)
