@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 #include <unistd.h>
@@ -35,6 +36,7 @@ private slots:
     void emptyFileBecomesTheDatabase_data();
     void emptyFileBecomesTheDatabase();
     void copiesStartedTogetherLoseNothing();
+    void writeWaitsForAnotherProgramsLock();
 };
 
 // Both spellings of the obsolete sound key and of the translucency history reach one value,
@@ -269,6 +271,27 @@ void TestSettingsStore::copiesStartedTogetherLoseNothing()
         QCOMPARE(all.size(), kCopies * keys);
         for (const QString& value : all) QCOMPARE(value, QString::number(round));
     }
+}
+
+// Another copy of the program holding the file's write lock longer than a write's own
+// retries last: the write waits for it and lands, nothing is lost.
+void TestSettingsStore::writeWaitsForAnotherProgramsLock()
+{
+    test::TempStore t;
+    t.store.write(kSettings, QStringLiteral("before"), QStringLiteral("1")); // the file exists
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(t.store.path()).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    t.store.write(kSettings, QStringLiteral("during"), QStringLiteral("2"));
+    release.join();
+    sqlite3_close(other);
+    SettingsStore again;
+    QVERIFY(again.open(t.store.path()));
+    QCOMPARE(again.read(kSettings, QStringLiteral("during")), QStringLiteral("2"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
