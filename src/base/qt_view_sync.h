@@ -4,24 +4,16 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QBoxLayout>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QStringListModel>
-#include <QStyle>
-#include <QStyleOptionComboBox>
-#include <QtMath>
-
-#include <algorithm>
 
 #include <functional>
 
@@ -46,69 +38,20 @@ class HistoryBox final : public QComboBox
 public:
     enum class Completion { Inline, None };
 
-    HistoryBox(Completion completion, QWidget* parent) : QComboBox(parent), m_completion(completion)
-    {
-        // An editable box gets Qt's inline completion, whose model is tied to the box's by
-        // signal names: the largest cost of making a box. It is made when the box first
-        // takes focus or a key instead, which is before anything is typed. The line edit
-        // holds a placeholder while it is handed over, so that Qt does not make its own.
-        auto* edit = new QLineEdit(this);
-        edit->setCompleter(placeholderCompleter());
-        setLineEdit(edit);
-        edit->setCompleter(nullptr);
-    }
+    HistoryBox(Completion completion, QWidget* parent);
 
     QSize sizeHint() const override { return fitting(); }
     QSize minimumSizeHint() const override { return fitting(); }
 
 protected:
-    void focusInEvent(QFocusEvent* event) override
-    {
-        complete();
-        QComboBox::focusInEvent(event);
-    }
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        complete();
-        QComboBox::keyPressEvent(event);
-    }
-    void inputMethodEvent(QInputMethodEvent* event) override
-    {
-        complete();
-        QComboBox::inputMethodEvent(event);
-    }
+    // The inline completion is made before the first key reaches the box.
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    static QCompleter* placeholderCompleter()
-    {
-        static QPointer<QCompleter> placeholder;
-        if (!placeholder) placeholder = new QCompleter(QCoreApplication::instance());
-        return placeholder;
-    }
-
-    // What QComboBox::setLineEdit() would have made.
-    void complete()
-    {
-        if (m_completion != Completion::Inline || lineEdit()->completer()) return;
-        auto* completer = new QCompleter(model(), lineEdit());
-        completer->setCaseSensitivity(Qt::CaseInsensitive);
-        completer->setCompletionMode(QCompleter::InlineCompletion);
-        completer->setCompletionColumn(modelColumn());
-        setCompleter(completer);
-    }
-
-    QSize fitting() const
-    {
-        const QFontMetrics metrics = fontMetrics();
-        const QSize icon = iconSize();
-        QSize contents(minimumContentsLength() * metrics.horizontalAdvance(QLatin1Char('X')) + icon.width() + 4,
-                       std::max({qCeil(QFontMetricsF(metrics).height()), 14, icon.height()}) + 2);
-        if (!placeholderText().isEmpty())
-            contents.setWidth(std::max(contents.width(), metrics.boundingRect(placeholderText()).width()));
-        QStyleOptionComboBox option;
-        initStyleOption(&option);
-        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this);
-    }
+    void complete();
+    QSize fitting() const;
 
     Completion m_completion;
 };

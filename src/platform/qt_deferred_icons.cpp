@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 namespace tarnwick {
 
 namespace {
@@ -64,19 +66,15 @@ public:
 private:
     QIcon& icon()
     {
-        if (!m_made) {
-            m_made = true;
-            // The widget asked on behalf of may be gone by now; the style answers without it.
-            if (m_style) m_icon = m_style->standardIcon(m_which, nullptr, m_widget.data());
-        }
-        return m_icon;
+        // The widget asked on behalf of may be gone by now; the style answers without it.
+        if (!m_icon) m_icon = m_style ? m_style->standardIcon(m_which, nullptr, m_widget.data()) : QIcon();
+        return *m_icon;
     }
 
     QPointer<QStyle> m_style; // held to ask, never changed
     QStyle::StandardPixmap m_which;
     QPointer<QWidget> m_widget;
-    bool m_made = false;
-    QIcon m_icon;
+    std::optional<QIcon> m_icon; // made on first use
 };
 
 } // namespace

@@ -144,12 +144,11 @@ InstallSearch::InstallSearch(SettingsStore& store, LaunchSession& session, GameO
 }
 
 // The port's folder is one of the places to look for game WADs.
-InstallSearch::Found InstallSearch::search(const QString& port, const QString& folder) const
+QStringList InstallSearch::wadFoldersWith(const QString& portFolder) const
 {
-    Found found{port, m_places.wadFolders, {}};
-    addFolder(found.wadFolders, folder);
-    found.wads = findGameWads(found.wadFolders);
-    return found;
+    QStringList folders = m_places.wadFolders;
+    addFolder(folders, portFolder);
+    return folders;
 }
 
 void InstallSearch::searchAhead()
@@ -157,7 +156,9 @@ void InstallSearch::searchAhead()
     try {
         m_ahead = std::async(std::launch::async, [this] {
             const QString port = findPort(m_places.programFolders);
-            return search(port, port.isEmpty() ? QString() : QFileInfo(port).path());
+            QStringList folders = wadFoldersWith(port.isEmpty() ? QString() : QFileInfo(port).path());
+            QHash<QString, QString> wads = findGameWads(folders);
+            return Found{port, std::move(folders), std::move(wads)};
         });
     } catch (const std::system_error&) {
         // No thread to spare: fillEmpty() looks itself.
@@ -179,10 +180,9 @@ void InstallSearch::fillEmpty()
         }
     }
 
-    QStringList wadFolders = m_places.wadFolders;
-    addFolder(wadFolders, paths::unquoted(p.txtFol));
+    const QStringList wadFolders = wadFoldersWith(paths::unquoted(p.txtFol));
     const QHash<QString, QString> wads =
-        ahead && ahead->wadFolders == wadFolders ? ahead->wads : search({}, paths::unquoted(p.txtFol)).wads;
+        ahead && ahead->wadFolders == wadFolders ? ahead->wads : findGameWads(wadFolders);
     for (auto it = wads.cbegin(); it != wads.cend(); ++it)
         if (m_store.read(kSection, it.key()).isEmpty()) m_unsaved.insert(it.key(), paths::quotedIfBlank(it.value()));
 

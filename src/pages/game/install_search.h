@@ -56,7 +56,7 @@ private:
         QStringList wadFolders;
         QHash<QString, QString> wads;
     };
-    Found search(const QString& port, const QString& folder) const;
+    QStringList wadFoldersWith(const QString& portFolder) const;
 
     SettingsStore& m_store;
     LaunchSession& m_session;
